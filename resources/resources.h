@@ -1,0 +1,14 @@
+#pragma once
+// Data files compiled into the program (see resources/README.md).
+#include <string_view>
+
+namespace quenstrel {
+
+// The catalogue a first run writes out: GBK records, each ended by CR LF.
+std::string_view BuiltInCatalogue();
+
+// 256000 bytes: the pinyin initial of the GBK pair (lead, trail) is the byte
+// at lead * 1000 + trail, a space where the pair has none.
+std::string_view InitialsTable();
+
+}  // namespace quenstrel
