@@ -95,14 +95,18 @@ TEST_F(LoadCatalogueTest, SkipsBlankAndIndentedLinesWithoutRewritingTheFile) {
       "    \r\n"
       "\xA1\xA1\xA1\xA1\r\n"
       " ADD    indented.  \r\n"
-      "\xA1\xA1" "FW   starts with a full-width space\r\n"
+      "\xA1\xA1"
+      "FW   starts with a full-width space\r\n"
       "AND     a.  \r\n"
       "CMP  c";  // no final line end
   fs.files[Path()] = text;
   Load();
   EXPECT_EQ(catalogue.records, (Texts{"AND     a.  ", "CMP  c", "MOV     b.  ",
-                                      "\xA1\xA1" "FW   starts with a full-width space"}));
-  EXPECT_EQ(view.items, (Texts{"AND", "CMP", "MOV", "\xA1\xA1" "FW"}));
+                                      "\xA1\xA1"
+                                      "FW   starts with a full-width space"}));
+  EXPECT_EQ(view.items, (Texts{"AND", "CMP", "MOV",
+                               "\xA1\xA1"
+                               "FW"}));
   EXPECT_EQ(view.countCaption, CountText(4));
   EXPECT_EQ(fs.files[Path()], text);
   EXPECT_EQ(fs.writeCalls, 0);

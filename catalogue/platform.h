@@ -31,4 +31,12 @@ class CatalogueView {
   virtual void SetCountCaption(const std::string& text) = 0;
 };
 
+// The editing commands read the description box too.
+class EditorView : public CatalogueView {
+ public:
+  // Nothing when the box holds a character that GBK cannot encode, so that
+  // it is never stored as "?".
+  virtual std::optional<std::string> DescriptionText() = 0;
+};
+
 }  // namespace quenstrel

@@ -23,9 +23,7 @@ std::string TakeField(std::string_view text, std::string_view delimiter, int fie
   return out;
 }
 
-std::string_view TextUpToNul(std::string_view bytes) {
-  return bytes.substr(0, bytes.find('\0'));
-}
+std::string_view TextUpToNul(std::string_view bytes) { return bytes.substr(0, bytes.find('\0')); }
 
 std::vector<std::string> CutLines(std::string_view text) {
   std::vector<std::string> lines;

@@ -20,8 +20,8 @@ TEST(TakeField, SplitsMnemonicFromSpacelessDescription) {
       {"BSWAP", "BSWAP", "BSWAP"},  // no space after the only word
       {"   ", "", ""},
       {"", "", ""},
-      {"   MOV  x y ", "MOV", "xy"},  // leading spaces skipped
-      {"MOV\tX Y", "MOV\tX", "Y"},    // a tab separates nothing
+      {"   MOV  x y ", "MOV", "xy"},          // leading spaces skipped
+      {"MOV\tX Y", "MOV\tX", "Y"},            // a tab separates nothing
       {"\xA1\xA1MOV X", "\xA1\xA1MOV", "X"},  // nor does the full-width space
       {"A B\r\nC D\r\n", "A", "B\r\nCD\r\n"},
   };

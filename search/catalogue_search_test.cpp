@@ -11,21 +11,12 @@
 #include "search/initials.h"
 #include "tests/fakes/fake_catalogue_view.h"
 #include "tests/fakes/fake_file_system.h"
+#include "tests/fakes/scripted_pump.h"
 
 namespace quenstrel {
 namespace {
 
 using Texts = std::vector<std::string>;
-
-// Counts its calls and runs a test's action at a chosen call.
-struct ScriptedPump : EventPump {
-  int calls = 0;
-  std::function<void(int)> onCall;
-  void ProcessPendingEvents() override {
-    ++calls;
-    if (onCall) onCall(calls);
-  }
-};
 
 std::string Line(const std::string& mnemonic, int spaces, const std::string& description) {
   return mnemonic + std::string(static_cast<std::size_t>(spaces), ' ') + description + "\r\n";
@@ -33,12 +24,8 @@ std::string Line(const std::string& mnemonic, int spaces, const std::string& des
 
 TEST(SearchCatalogue, MatchesFoldedFieldsAndShowsStoredOnes) {
   const Texts records = {
-      "MOV     传送字或字节.  ",
-      "NEG     求反(以    0 减之).  ",
-      "FSUBP  ",
-      "ABCDEFGHIJKLMNO 十五.  ",
-      "ABCDEFGHIJKLMNOP 十六.  ",
-      "XCHG    交换寄存器.  ",
+      "MOV     传送字或字节.  ", "NEG     求反(以    0 减之).  ", "FSUBP  ",
+      "ABCDEFGHIJKLMNO 十五.  ", "ABCDEFGHIJKLMNOP 十六.  ",      "XCHG    交换寄存器.  ",
   };
   struct Case {
     std::string query;

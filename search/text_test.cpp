@@ -73,9 +73,8 @@ TEST(CompareText, IsUnsignedByteOrder) {
     int expected;
   };
   const Case cases[] = {
-      {"", "", 0},        {"A", "a", -1},          {"ab", "a", 1},
-      {"\x80", "z", 1},   {"", "\x01", -1},        {"MOV", "MOV", 0},
-      {"MOV ", "MOVS", -1}, {"\xB0\xA1", "\xB0\xA2", -1},
+      {"", "", 0},      {"A", "a", -1},    {"ab", "a", 1},       {"\x80", "z", 1},
+      {"", "\x01", -1}, {"MOV", "MOV", 0}, {"MOV ", "MOVS", -1}, {"\xB0\xA1", "\xB0\xA2", -1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.a + " vs " + c.b);
@@ -109,9 +108,8 @@ TEST(SortTexts, AgreesWithStdSortOnManyShapes) {
       for (bool ascending : {true, false}) {
         SCOPED_TRACE(std::to_string(n) + " texts, alphabet " + std::to_string(alphabet));
         std::vector<std::string> expected = texts;
-        std::sort(expected.begin(), expected.end(), [](const std::string& a, const std::string& b) {
-          return CompareText(a, b) < 0;
-        });
+        std::sort(expected.begin(), expected.end(),
+                  [](const std::string& a, const std::string& b) { return CompareText(a, b) < 0; });
         if (!ascending) std::reverse(expected.begin(), expected.end());
         std::vector<std::string> sorted = texts;
         SortTexts(sorted, ascending);
@@ -149,9 +147,9 @@ TEST(UpperCaseText, ChangesOnlyAsciiLetters) {
   const Case cases[] = {
       {"movsx", "MOVSX"},
       {"字a", "字A"},
-      {"\xD4\x61", "\xD4\x61"},      // trail byte in a..z stays
-      {"ab\xD4", "AB\xD4"},          // lone lead byte at the end
-      {"\xA3\xE1z", "\xA3\xE1Z"},    // full-width letter stays
+      {"\xD4\x61", "\xD4\x61"},    // trail byte in a..z stays
+      {"ab\xD4", "AB\xD4"},        // lone lead byte at the end
+      {"\xA3\xE1z", "\xA3\xE1Z"},  // full-width letter stays
       {"", ""},
       {"a-z{}`@", "A-Z{}`@"},
   };
@@ -167,7 +165,9 @@ TEST(Blanks, AreAsciiAndFullWidthSpacesOnCharacterBoundaries) {
   };
   const Case cases[] = {
       {"  加 1.  ", "加1.", "加 1."},
-      {"\xA1\xA1" "MOV\xA1\xA1 X ", "MOVX", "MOV\xA1\xA1 X"},
+      {"\xA1\xA1"
+       "MOV\xA1\xA1 X ",
+       "MOVX", "MOV\xA1\xA1 X"},
       {"\t A \r\n", "\tA\r\n", "\t A \r\n"},
       // B0 A1 is one character; the A1 A1 that straddles it is no blank.
       {"\xB0\xA1\xA1\xB0", "\xB0\xA1\xA1\xB0", "\xB0\xA1\xA1\xB0"},

@@ -1,5 +1,6 @@
 #include "shell/app.h"
 
+#include "catalogue/editing.h"
 #include "search/catalogue_search.h"
 #include "search/initials.h"
 #include "search/text.h"
@@ -34,10 +35,33 @@ void App::OnListItemSelected() {
   window_.SetDescriptionText(SearchCatalogue(catalogue_.records, mnemonic, 1, window_));
 }
 
-// The editing commands and the help pictures attach here.
-void App::OnAddClicked() {}
-void App::OnModifyClicked() {}
-void App::OnDeleteClicked() {}
+void App::OnAddClicked() {
+  RunCommand([this] { return AddInstruction(Context()); }, "亲：添加汇编指令成功！");
+}
+
+void App::OnModifyClicked() {
+  const std::string mnemonic = SelectedMnemonic();
+  RunCommand([&] { return ModifyInstruction(Context(), mnemonic); }, "亲：修改注解成功！");
+}
+
+void App::OnDeleteClicked() {
+  const std::string mnemonic = SelectedMnemonic();
+  RunCommand([&] { return DeleteInstruction(Context(), mnemonic); }, "亲：删除汇编指令成功！");
+}
+
+void App::RunCommand(const std::function<bool()>& command, const char* successMessage) {
+  // A click handled inside a running command's pass would rewrite and reload
+  // the catalogue under it; such clicks are ignored.
+  if (commandRunning_) return;
+  commandRunning_ = true;
+  const bool written = command();
+  commandRunning_ = false;
+  if (written) window_.SetDescriptionText(successMessage);
+}
+
+EditingContext App::Context() { return {catalogue_, fs_, window_, window_}; }
+
+// The help pictures attach here.
 void App::OnFormatLabelPressed() {}
 void App::OnDeleteLabelPressed() {}
 void App::OnPicturePanelPressed() {}

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "catalogue/catalogue.h"
+#include "catalogue/editing.h"
 #include "catalogue/platform.h"
 #include "shell/main_window.h"
 
@@ -34,10 +35,13 @@ class App {
 
  private:
   std::string SelectedMnemonic();
+  void RunCommand(const std::function<bool()>& command, const char* successMessage);
+  EditingContext Context();
 
   MainWindow& window_;
   FileSystem& fs_;
   Catalogue catalogue_;
+  bool commandRunning_ = false;
 };
 
 }  // namespace quenstrel

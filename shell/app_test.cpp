@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -128,6 +130,77 @@ TEST_F(AppTest, AWindowClosedDuringASearchEndsTheProgramAfterIt) {
   EXPECT_EQ(ShownMnemonics(), (Texts{"FCMOVB", "MOV", "MOVSX"}));
   window.RunMessageLoop();
   EXPECT_TRUE(window.quit);
+}
+
+TEST_F(AppTest, ButtonsShowTheirMessageOnlyWhenTheWriteSucceeded) {
+  window.descriptionText = "add  添加.";
+  app.OnAddClicked();
+  EXPECT_EQ(window.descriptionText, "亲：添加汇编指令成功！");
+  EXPECT_EQ(window.items.size(), 6u);
+  EXPECT_EQ(window.selectedIndex, -1);  // the reload leaves nothing selected
+
+  window.selectedIndex = 0;  // ADD
+  window.descriptionText = "ADD  加.";
+  app.OnModifyClicked();
+  EXPECT_EQ(window.descriptionText, "亲：修改注解成功！");
+  EXPECT_EQ(app.catalogue().records.front(), "ADD   加.");
+
+  window.selectedIndex = 0;
+  app.OnDeleteClicked();
+  EXPECT_EQ(window.descriptionText, "亲：删除汇编指令成功！");
+  EXPECT_EQ(window.items.front(), "CMPXCHG");
+
+  fs.failingWrites = 1;
+  window.descriptionText = "NOP  空.";
+  app.OnAddClicked();
+  EXPECT_EQ(window.descriptionText, "NOP  空.");
+  window.selectedIndex = -1;  // nothing selected: nothing happens
+  app.OnDeleteClicked();
+  app.OnModifyClicked();
+  EXPECT_EQ(window.descriptionText, "NOP  空.");
+  EXPECT_EQ(window.items.size(), 5u);
+}
+
+TEST_F(AppTest, AClickDuringACommandsPassIsIgnored) {
+  struct Case {
+    const char* name;
+    std::function<void()> start;
+  };
+  const Case cases[] = {
+      {"add",
+       [&] {
+         window.descriptionText = "NOP  空.";
+         app.OnAddClicked();
+       }},
+      {"modify",
+       [&] {
+         window.selectedIndex = 2;
+         window.descriptionText = "MOV  x";
+         app.OnModifyClicked();
+       }},
+      {"delete",
+       [&] {
+         window.selectedIndex = 2;
+         app.OnDeleteClicked();
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const int writesBefore = fs.writeCalls;
+    window.Queue([&] {
+      window.selectedIndex = 0;
+      window.descriptionText = "INT  中断.";
+      app.OnAddClicked();
+      app.OnModifyClicked();
+      app.OnDeleteClicked();
+    });
+    c.start();
+    EXPECT_EQ(fs.writeCalls, writesBefore + 1);
+    EXPECT_TRUE(window.pending.empty());
+    // Only the running command wrote; its reload is complete and consistent.
+    EXPECT_EQ(window.items.size(), app.catalogue().records.size());
+  }
+  EXPECT_EQ(std::count(window.items.begin(), window.items.end(), "INT"), 0);
 }
 
 }  // namespace

@@ -10,16 +10,13 @@
 
 namespace quenstrel {
 
-class MainWindow : public CatalogueView, public EventPump {
+class MainWindow : public EditorView, public EventPump {
  public:
   // 编辑框_查询
   virtual std::string QueryText() = 0;
   virtual void FocusQuery() = 0;
 
-  // 编辑框_功能. Reading gives nothing when the box holds a character that
-  // GBK cannot encode, so that it is never stored as "?".
-  virtual std::optional<std::string> DescriptionText() = 0;
-  // Replaces the whole text; the box shows it from its start.
+  // 编辑框_功能 (reading it is EditorView::DescriptionText). Replaces the whole text; the box shows it from its start.
   virtual void SetDescriptionText(const std::string& text) = 0;
   // Inserts at the end; the box ends scrolled to its last line.
   virtual void AppendDescriptionText(const std::string& text) = 0;

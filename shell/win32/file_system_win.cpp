@@ -52,8 +52,8 @@ bool IsTransient(DWORD error) {
 
 // Writes `bytes` to a new file at `tmp` and makes sure they reached the disk.
 bool WriteTemporary(const std::wstring& tmp, std::string_view bytes) {
-  Handle file(CreateFileW(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                          FILE_ATTRIBUTE_NORMAL, nullptr));
+  Handle file(CreateFileW(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                          nullptr));
   if (!file.Valid()) return false;
   bool ok = WriteAll(file.Get(), bytes);
   LARGE_INTEGER size{};

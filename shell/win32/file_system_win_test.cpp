@@ -1,8 +1,7 @@
 #include "shell/win32/file_system_win.h"
 
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <string>
 #include <vector>

@@ -20,7 +20,8 @@ class FakeFileSystem : public FileSystem {
 
   std::string RunDirectory() override { return runDirectory; }
   bool Exists(const std::string& path) override {
-    return !path.empty() && (files.count(path) || directories.count(path) || unreadable.count(path));
+    return !path.empty() &&
+           (files.count(path) || directories.count(path) || unreadable.count(path));
   }
   std::optional<std::string> ReadWholeFile(const std::string& path) override {
     if (unreadable.count(path) || !files.count(path)) return std::nullopt;
