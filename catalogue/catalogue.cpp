@@ -41,7 +41,9 @@ void LoadCatalogue(Catalogue& catalogue, FileSystem& fs, CatalogueView& view) {
   for (std::string& piece : pieces) {
     if (!IsRecordLine(piece)) continue;
     view.AddListItem(TakeField(piece, " ", 1));
-    catalogue.records.push_back(std::move(piece));
+    // A fresh copy, not the moved piece: records then lie in memory in
+    // their sorted order, which every search walks.
+    catalogue.records.emplace_back(piece);
     ++catalogue.listedCount;
   }
 

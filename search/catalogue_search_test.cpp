@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "catalogue/catalogue.h"
 #include "catalogue/record.h"
 #include "search/initials.h"
+#include "search/text.h"
 #include "tests/fakes/fake_catalogue_view.h"
 #include "tests/fakes/fake_file_system.h"
 #include "tests/fakes/scripted_pump.h"
@@ -100,6 +102,44 @@ TEST(SearchCatalogue, ANestedSearchFinishesWithItsOwnResult) {
   };
   EXPECT_EQ(SearchCatalogue(records, "MOV", 1, pump), Line("MOV", 12, "a") + Line("MOVS", 11, "b"));
   EXPECT_EQ(nested, Line("XCHG", 11, "c"));
+}
+
+// The search exactly as the steps say, one allocation after another.
+std::string ReferenceSearch(const Texts& records, const std::string& query, int field) {
+  std::string result;
+  for (const std::string& record : records) {
+    if (FindText(TakeField(FoldInitials(record), " ", field), query, 0) != -1) {
+      result += PadRight(TakeField(record, " ", 1), " ", 15) + TakeField(record, " ", 2) + "\r\n";
+    }
+  }
+  return result;
+}
+
+TEST(SearchCatalogue, AgreesWithTheStepByStepSearchOnRandomRecords) {
+  std::mt19937 rng(11);
+  // Spaces, ASCII letters of both cases, characters with and without an
+  // initial, and lead bytes before a space or at the end of a record.
+  const std::vector<std::string> pieces = {" ",        "  ",       "A",    "b",  "X",
+                                           "寄",       "存",       "器",   "，", "\xB0",
+                                           "\xB0 ",    "\x81\x40", "\xD8\xAD", "jcq", "MOV"};
+  auto randomText = [&] {
+    std::string text;
+    for (int n = static_cast<int>(rng() % 9); n > 0; --n) text += pieces[rng() % pieces.size()];
+    return text;
+  };
+  Texts records;
+  for (int k = 0; k < 400; ++k) records.push_back(randomText());
+  for (int k = 0; k < 400; ++k) {
+    // Queries cut from folded records, so that many of them match.
+    std::string query = FoldInitials(records[rng() % records.size()]);
+    const std::size_t from = query.empty() ? 0 : rng() % query.size();
+    query = query.substr(from, 1 + rng() % 4);
+    for (int field : {1, 2}) {
+      SCOPED_TRACE(query + " in field " + std::to_string(field));
+      ScriptedPump pump;
+      ASSERT_EQ(SearchCatalogue(records, query, field, pump), ReferenceSearch(records, query, field));
+    }
+  }
 }
 
 // Facts of the catalogue a first run writes out.

@@ -1,0 +1,79 @@
+// What loading and each editing command cost, on an in-memory file system.
+#include <benchmark/benchmark.h>
+
+#include "bench/catalogue_generator.h"
+#include "catalogue/catalogue.h"
+#include "catalogue/editing.h"
+
+namespace quenstrel::bench {
+namespace {
+
+class MemoryFileSystem : public FileSystem {
+ public:
+  std::string file;
+  std::string RunDirectory() override { return "C:\\q"; }
+  bool Exists(const std::string&) override { return true; }
+  std::optional<std::string> ReadWholeFile(const std::string&) override { return file; }
+  bool ReplaceWholeFile(const std::string&, std::string_view bytes) override {
+    file.assign(bytes);
+    return true;
+  }
+};
+
+class NullView : public EditorView {
+ public:
+  std::string box;
+  void ClearList() override {}
+  void AddListItem(const std::string& text) override { benchmark::DoNotOptimize(text.data()); }
+  void SetCountCaption(const std::string&) override {}
+  std::optional<std::string> DescriptionText() override { return box; }
+};
+
+struct NullPump : EventPump {
+  void ProcessPendingEvents() override {}
+};
+
+void BM_LoadCatalogue(benchmark::State& state) {
+  MemoryFileSystem fs;
+  fs.file = BenchCatalogueText(static_cast<int>(state.range(0)));
+  NullView view;
+  Catalogue catalogue;
+  for (auto _ : state) LoadCatalogue(catalogue, fs, view);
+}
+
+// Each iteration starts from the same file, so every command does the same work.
+template <typename Command>
+void RunCommand(benchmark::State& state, const char* box, Command command) {
+  MemoryFileSystem fs;
+  NullView view;
+  view.box = box;
+  NullPump pump;
+  Catalogue catalogue;
+  const std::string& original = BenchCatalogueText(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    state.PauseTiming();
+    fs.file = original;
+    LoadCatalogue(catalogue, fs, view);
+    state.ResumeTiming();
+    benchmark::DoNotOptimize(command(EditingContext{catalogue, fs, view, pump}));
+  }
+}
+
+void BM_AddInstruction(benchmark::State& state) {
+  RunCommand(state, "addx   new record", [](EditingContext ctx) { return AddInstruction(ctx); });
+}
+void BM_ModifyInstruction(benchmark::State& state) {
+  RunCommand(state, "WAIT   changed",
+             [](EditingContext ctx) { return ModifyInstruction(ctx, "WAIT"); });
+}
+void BM_DeleteInstruction(benchmark::State& state) {
+  RunCommand(state, "", [](EditingContext ctx) { return DeleteInstruction(ctx, "WAIT"); });
+}
+
+BENCHMARK(BM_LoadCatalogue)->Arg(1)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_AddInstruction)->Arg(1)->Arg(100)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ModifyInstruction)->Arg(1)->Arg(100)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DeleteInstruction)->Arg(1)->Arg(100)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace quenstrel::bench
