@@ -11,4 +11,7 @@ std::string_view BuiltInCatalogue();
 // at lead * 1000 + trail, a space where the pair has none.
 std::string_view InitialsTable();
 
+// 20275 bytes: the skin file handed to the skin library (skin/README.md).
+std::string_view SkinResource();
+
 }  // namespace quenstrel
