@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Sets up the machine, builds the program and starts it under Wine. Without a
-# display it runs under Xvfb, saves a screenshot of the window and ends.
+# Sets up the machine, builds the program and starts it under Wine from
+# build/run (its catalogue file stays there between runs). Without a display
+# it runs under Xvfb, saves a screenshot of the window and ends.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -12,20 +13,27 @@ cp build/win32/shell/Quenstrel.exe "$run_dir/"
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   exec tools/wine-run.sh "$run_dir/Quenstrel.exe"
 fi
+
 source tools/xvfb.sh
 shot="$root/build/quenstrel-screenshot.png"
 tools/wine-run.sh "$run_dir/Quenstrel.exe" &
 app=$!
-for _ in $(seq 100); do
-  win=$(xdotool search --name '^Quenstrel' 2>/dev/null | head -n1 || true)
+win=""
+for _ in $(seq 150); do
+  win=$(xdotool search --onlyvisible --name '^Quenstrel' 2>/dev/null | head -n1 || true)
   [ -n "$win" ] && break
   sleep 0.2
 done
-sleep 1
-if [ -n "${win:-}" ]; then
-  import -window "$win" "$shot" && echo "screenshot of the window: $shot"
+status=0
+if [ -n "$win" ]; then
+  sleep 1  # let it paint
+  import -window "$win" "$shot"
+  echo "screenshot of the window: $shot"
 else
   echo "the window did not appear" >&2
+  status=1
 fi
-kill $app 2>/dev/null || true
-WINEPREFIX="$root/build/wineprefix" wineserver -k 2>/dev/null || true
+# Only this program: the Wine prefix may serve other programs too.
+kill "$app" 2>/dev/null || true
+wait "$app" 2>/dev/null || true
+exit $status

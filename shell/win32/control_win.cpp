@@ -1,0 +1,64 @@
+#include "shell/win32/controls_win.h"
+
+#include <windows.h>
+
+#include "shell/win32/encoding_win.h"
+#include "shell/win32/message_loop_win.h"
+
+namespace quenstrel {
+namespace {
+constexpr wchar_t kWrapperProperty[] = L"Quenstrel.Control";
+}
+
+Control* Control::Of(WindowHandle window) {
+  return static_cast<Control*>(GetPropW(window, kWrapperProperty));
+}
+
+bool Control::Visible() const { return handle_ && IsWindowVisible(handle_); }
+
+std::intptr_t Control::CallOriginal(const ControlMessage& message) {
+  const auto wParam = static_cast<WPARAM>(message.wParam);
+  const auto lParam = static_cast<LPARAM>(message.lParam);
+  if (!originalProc_) return DefWindowProcW(handle_, message.id, wParam, lParam);
+  return CallWindowProcW(reinterpret_cast<WNDPROC>(originalProc_), handle_, message.id, wParam,
+                         lParam);
+}
+
+void Control::Attach(WindowHandle window, bool subclass) {
+  handle_ = window;
+  SetPropW(window, kWrapperProperty, this);
+  if (!subclass) return;
+  originalProc_ = reinterpret_cast<void*>(
+      SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WindowProcedure())));
+}
+
+void Control::Forget() {
+  if (!handle_) return;
+  RemovePropW(handle_, kWrapperProperty);
+  handle_ = nullptr;
+}
+
+bool Control::CreateStandard(const wchar_t* className, unsigned long style, unsigned long exStyle,
+                             const ControlSpec& spec) {
+  const std::wstring caption = WideFromGbk(spec.caption);
+  HWND window = CreateWindowExW(exStyle, className, caption.c_str(), WS_CHILD | style, spec.x,
+                                spec.y, spec.width, spec.height, spec.parent,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+                                GetModuleHandleW(nullptr), nullptr);
+  if (!window) return false;
+  SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
+               FALSE);
+  Attach(window, true);
+  return true;
+}
+
+bool Control::CreateOwn(const wchar_t* className, unsigned long style, unsigned long exStyle,
+                        const ControlSpec& spec) {
+  const std::wstring caption = WideFromGbk(spec.caption);
+  // The procedure ties the window to `this` at WM_NCCREATE.
+  HMENU id = (style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)) : nullptr;
+  return CreateWindowExW(exStyle, className, caption.c_str(), style, spec.x, spec.y, spec.width,
+                         spec.height, spec.parent, id, GetModuleHandleW(nullptr), this) != nullptr;
+}
+
+}  // namespace quenstrel

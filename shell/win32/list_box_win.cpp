@@ -1,0 +1,60 @@
+#include "shell/win32/controls_win.h"
+
+#include <windows.h>
+
+#include "shell/win32/encoding_win.h"
+
+namespace quenstrel {
+
+bool ListBox::Create(const ControlSpec& spec) {
+  text_ = spec.text;
+  // Not sorted: items stay in the order they are added. LBS_NOTIFY reports
+  // the user's selections; LBS_NOINTEGRALHEIGHT keeps the height as given.
+  const DWORD style = WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_BORDER | LBS_NOTIFY |
+                      LBS_NOINTEGRALHEIGHT | LBS_USETABSTOPS;
+  if (!CreateStandard(L"LISTBOX", style, 0, spec)) return false;
+  // One pixel taller than the standard height for the font just set.
+  const LRESULT height = SendMessageW(handle_, LB_GETITEMHEIGHT, 0, 0);
+  if (height > 0) SendMessageW(handle_, LB_SETITEMHEIGHT, 0, MAKELPARAM(height + 1, 0));
+  return true;
+}
+
+void ListBox::AddItem(const std::string& text) {
+  if (!handle_) return;
+  const std::wstring wide = WideFromGbk(text);
+  SendMessageW(handle_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+}
+
+void ListBox::Clear() {
+  if (handle_) SendMessageW(handle_, LB_RESETCONTENT, 0, 0);
+}
+
+int ListBox::SelectedIndex() {
+  if (!handle_) return -1;
+  const LRESULT index = SendMessageW(handle_, LB_GETCURSEL, 0, 0);
+  return index == LB_ERR ? -1 : static_cast<int>(index);
+}
+
+std::string ListBox::ItemText(int index) {
+  if (!handle_ || index < 0) return {};
+  const LRESULT length = SendMessageW(handle_, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (length == LB_ERR) return {};
+  std::wstring wide(static_cast<std::size_t>(length) + 1, L'\0');
+  const LRESULT copied = SendMessageW(handle_, LB_GETTEXT, static_cast<WPARAM>(index),
+                                      reinterpret_cast<LPARAM>(wide.data()));
+  if (copied == LB_ERR) return {};
+  wide.resize(static_cast<std::size_t>(copied));
+  return GbkFromWide(wide);
+}
+
+void ListBox::OnNotify(int code) {
+  if (code == LBN_SELCHANGE) RaiseEvent(onSelect);
+}
+
+HBRUSH ListBox::OnColour(HDC dc) {
+  SetTextColor(dc, RGB(text_.red, text_.green, text_.blue));
+  SetBkColor(dc, RGB(255, 255, 255));
+  return static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+}
+
+}  // namespace quenstrel

@@ -1,0 +1,81 @@
+#pragma once
+// Starts the real Quenstrel.exe in a fresh run directory and talks to its
+// window from outside, the way Windows delivers events. Texts come back as
+// GBK, for comparison with the program's own literals.
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+struct HWND__;
+struct HINSTANCE__;
+
+namespace quenstrel::e2e {
+
+using WindowHandle = HWND__*;
+
+struct Rect {
+  int x = 0, y = 0, width = 0, height = 0;
+  bool operator==(const Rect&) const = default;
+};
+
+// Polls `done` until it holds or `timeoutMs` passes. (<chrono> cannot be
+// compiled to GBK: it holds a micro sign.)
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 10000);
+
+extern const wchar_t kCatalogueName[];
+
+class RunningApp {
+ public:
+  // A fresh run directory with a copy of the program in it, and `catalogue`
+  // as its catalogue file when given. The program is not started yet.
+  explicit RunningApp(std::optional<std::string> catalogue = std::nullopt);
+  RunningApp(const RunningApp&) = delete;
+  RunningApp& operator=(const RunningApp&) = delete;
+  ~RunningApp();  // closes or ends the program, removes the run directory
+
+  // Starts the program and waits for its window to show with `listCount`
+  // items in its list (any count when negative).
+  bool Start(int listCount = -1);
+  // Waits for the process to end; its exit code, or nothing on a timeout.
+  std::optional<unsigned long> WaitForExit(int timeoutMs);
+
+  WindowHandle Window() const { return window_; }
+  // A control by its ID, inside the group boxes as well.
+  WindowHandle Control(int id) const;
+  // The control of the program's thread that has the keyboard focus.
+  WindowHandle Focus() const;
+
+  // Text of any window of the program, read with WM_GETTEXT.
+  std::string Text(WindowHandle window) const;
+  // Sets it with WM_SETTEXT and returns when the program has handled it.
+  void SetText(WindowHandle window, std::string_view gbk) const;
+  void PostKey(WindowHandle window, unsigned key) const;
+  // LB_SETCURSEL, then LBN_SELCHANGE to the list's parent, as a user's
+  // selection arrives.
+  void SelectListItem(int index) const;
+  int ListCount() const;
+  std::string ListItem(int index) const;
+  int FindListItem(std::string_view gbk) const;
+
+  // A window's rectangle relative to its parent's client area.
+  static Rect RectInParent(WindowHandle window);
+
+  std::wstring RunDirectory() const { return runDirectory_; }
+  // Puts a copy of `source` into the run directory as `name`.
+  bool CopyIn(const std::wstring& source, const std::wstring& name) const;
+  // A file's bytes in the run directory, or nothing when it does not exist.
+  std::optional<std::string> FileBytes(const std::wstring& name) const;
+  std::optional<std::string> CatalogueBytes() const { return FileBytes(kCatalogueName); }
+
+ private:
+  std::wstring runDirectory_;
+  void* process_ = nullptr;
+  unsigned long threadId_ = 0;
+  WindowHandle window_ = nullptr;
+};
+
+// A file of the build tree, given relative to the driver's own folder.
+std::wstring BuildTreePath(const char* relative);
+
+}  // namespace quenstrel::e2e
