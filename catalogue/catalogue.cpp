@@ -3,6 +3,7 @@
 #include <optional>
 #include <string_view>
 
+#include "catalogue/gbk_texts.h"
 #include "catalogue/record.h"
 #include "resources/resources.h"
 #include "search/text.h"
@@ -17,9 +18,13 @@ constexpr int kWriteAttempts = 3;
 
 }  // namespace
 
-std::string CatalogueFilePath(FileSystem& fs) { return fs.RunDirectory() + "\\汇编指令集.txt"; }
+std::string CatalogueFilePath(FileSystem& fs) {
+  return fs.RunDirectory() + gbk::kCatalogueFileName;
+}
 
-std::string CountText(int count) { return "共有：" + std::to_string(count) + "条汇编指令！"; }
+std::string CountText(int count) {
+  return gbk::kCountBefore + std::to_string(count) + gbk::kCountAfter;
+}
 
 void LoadCatalogue(Catalogue& catalogue, FileSystem& fs, CatalogueView& view) {
   catalogue.records.clear();
@@ -27,22 +32,26 @@ void LoadCatalogue(Catalogue& catalogue, FileSystem& fs, CatalogueView& view) {
   catalogue.fileUnreadable = false;
 
   const std::string path = CatalogueFilePath(fs);
-  std::vector<std::string> pieces;
+  std::optional<std::string> bytes;
+  std::string_view text = BuiltInCatalogue();
   if (fs.Exists(path)) {
-    const std::optional<std::string> bytes = fs.ReadWholeFile(path);
+    bytes = fs.ReadWholeFile(path);
     catalogue.fileUnreadable = !bytes.has_value();
-    if (bytes) pieces = CutLines(TextUpToNul(*bytes));
-  } else {
-    pieces = CutLines(BuiltInCatalogue());
+    text = bytes ? TextUpToNul(*bytes) : std::string_view();
   }
+  // Pieces are views into the text: sorting moves views, and each record is
+  // made once, in sorted order, so records lie in memory in the order every
+  // search walks.
+  std::vector<std::string_view> pieces = CutLineViews(text);
+  // Only the text after the last line end can end in a half character; the
+  // record keeps what the writer would write back, so rewrites lose nothing.
+  if (!pieces.empty() && EndsInHalfCharacter(pieces.back())) pieces.back().remove_suffix(1);
 
   // The sort runs over every piece before any is filtered.
   SortTexts(pieces);
-  for (std::string& piece : pieces) {
+  for (std::string_view piece : pieces) {
     if (!IsRecordLine(piece)) continue;
     view.AddListItem(TakeField(piece, " ", 1));
-    // A fresh copy, not the moved piece: records then lie in memory in
-    // their sorted order, which every search walks.
     catalogue.records.emplace_back(piece);
     ++catalogue.listedCount;
   }

@@ -121,6 +121,10 @@ TEST_F(LoadCatalogueTest, ReadsUpToTheFirstNulAndCutsOnlyAtCrLf) {
       {std::string("B  x\r\nA  y\r\n\0C  z\r\n", 20), {"A  y", "B  x"}},
       {"B  x\nA  y\n", {"B  x\nA  y\n"}},  // LF alone: one line
       {" A  x\r\n B  y\r\n", {}},
+      // A half character ends the text: kept, it would swallow the CR of the
+      // line end at the next rewrite.
+      {"B  x\r\nA  y\xB0", {"A  y", "B  x"}},
+      {std::string("A  y\xB0\0B  x\r\n", 11), {"A  y"}},
       {"", {}},
   };
   for (const Case& c : cases) {

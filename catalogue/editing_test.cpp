@@ -111,6 +111,16 @@ TEST_F(EditingTest, ModifyWithOneWordOrAnEmptyBox) {
   EXPECT_EQ(catalogue.records, (Texts{"A  1", "B   "}));
 }
 
+TEST_F(EditingTest, AHalfCharacterAtTheEndOfTheBoxNeverJoinsTwoRecords) {
+  // Code page 936 turns a typed euro sign into the lone byte 80.
+  Start("A  1\r\nB  2\r\nC  3\r\n");
+  ASSERT_TRUE(Modify("B", "B x\x80"));
+  EXPECT_EQ(catalogue.records, (Texts{"A  1", "B   x", "C  3"}));
+  ASSERT_TRUE(Add("D y\x80"));
+  ASSERT_TRUE(Delete("A"));
+  EXPECT_EQ(File(), "B   x\r\nC  3\r\nD   y\r\n");
+}
+
 TEST_F(EditingTest, DeleteRemovesEveryRecordOfTheMnemonicAndWritesAscending) {
   StartFromBuiltIn();
   Texts expected = catalogue.records;

@@ -26,7 +26,12 @@ std::string TakeField(std::string_view text, std::string_view delimiter, int fie
 std::string_view TextUpToNul(std::string_view bytes) { return bytes.substr(0, bytes.find('\0')); }
 
 std::vector<std::string> CutLines(std::string_view text) {
-  std::vector<std::string> lines;
+  const std::vector<std::string_view> views = CutLineViews(text);
+  return {views.begin(), views.end()};
+}
+
+std::vector<std::string_view> CutLineViews(std::string_view text) {
+  std::vector<std::string_view> lines;
   std::size_t start = 0;
   std::size_t i = 0;
   while (i < text.size()) {
@@ -55,7 +60,14 @@ std::string ComposeRecord(std::string_view mnemonic, std::string_view descriptio
   return record;
 }
 
+bool EndsInHalfCharacter(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size()) i += IsLeadByte(text[i]) ? 2 : 1;
+  return i > text.size();
+}
+
 void AppendFileLine(std::string& fileText, std::string_view record) {
+  if (EndsInHalfCharacter(record)) record.remove_suffix(1);
   fileText.append(record).append("\r\n");
 }
 

@@ -99,6 +99,34 @@ TEST(WriterFormat, ComposesAndEndsEveryLine) {
   AppendFileLine(text, "");
   EXPECT_EQ(text, "A\r\n\r\n");
   EXPECT_EQ(CutLines(text), (std::vector<std::string>{"A", ""}));
+
+  // A lead byte left alone at the end would take the CR of the line end and
+  // join the next record to this one: it is left out.
+  text.clear();
+  AppendFileLine(text, "B  x\x80");
+  AppendFileLine(text, "C  y");
+  EXPECT_EQ(CutLines(text), (std::vector<std::string>{"B  x", "C  y"}));
+}
+
+TEST(EndsInHalfCharacter, PairsBytesFromTheStart) {
+  struct Case {
+    std::string text;
+    bool half;
+  };
+  const Case cases[] = {
+      {"", false},
+      {"A", false},
+      {"\x80", true},
+      {"A\xB0", true},
+      {"\xB0\xA1", false},
+      {"\xB0\xA1\xB0", true},
+      {"\xB0\xB0\xB0", true},
+      {"\xB0\x41\xB0\x41", false},  // trail bytes in the ASCII range
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(EndsInHalfCharacter(c.text), c.half);
+  }
 }
 
 }  // namespace

@@ -50,7 +50,8 @@ namespace {
 struct Order {
   bool ascending;
   // True when `a` must stand before `b`.
-  bool operator()(const std::string& a, const std::string& b) const {
+  template <typename Text>
+  bool operator()(const Text& a, const Text& b) const {
     return ascending ? a < b : b < a;
   }
 };
@@ -59,7 +60,8 @@ struct Order {
 // swaps move it, so nothing is copied. Recursing only into the smaller part
 // keeps the stack at O(log n); past a depth bound the span is heap-sorted, so
 // an adversarial order cannot make the sort quadratic.
-void QuickSort(std::vector<std::string>& t, std::ptrdiff_t lo, std::ptrdiff_t hi, Order before,
+template <typename Text>
+void QuickSort(std::vector<Text>& t, std::ptrdiff_t lo, std::ptrdiff_t hi, Order before,
                int depth) {
   while (lo < hi) {
     if (depth-- == 0) {
@@ -96,13 +98,18 @@ void QuickSort(std::vector<std::string>& t, std::ptrdiff_t lo, std::ptrdiff_t hi
   }
 }
 
-}  // namespace
-
-void SortTexts(std::vector<std::string>& texts, bool ascending) {
+template <typename Text>
+void Sort(std::vector<Text>& texts, bool ascending) {
   if (texts.size() < 2) return;
   const int depthBound = 2 * static_cast<int>(std::bit_width(texts.size()));
   QuickSort(texts, 0, static_cast<std::ptrdiff_t>(texts.size()) - 1, Order{ascending}, depthBound);
 }
+
+}  // namespace
+
+void SortTexts(std::vector<std::string>& texts, bool ascending) { Sort(texts, ascending); }
+
+void SortTexts(std::vector<std::string_view>& texts, bool ascending) { Sort(texts, ascending); }
 
 std::string UpperCaseText(std::string_view text) {
   std::string result(text);

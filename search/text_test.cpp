@@ -92,6 +92,11 @@ TEST(SortTexts, SortsAscendingAndExactlyReversedDescending) {
   texts = input;
   SortTexts(texts, false);
   EXPECT_EQ(texts, std::vector<std::string>(ascending.rbegin(), ascending.rend()));
+
+  // Views into the texts, as loading sorts them, come in the same order.
+  std::vector<std::string_view> views(input.begin(), input.end());
+  SortTexts(views);
+  EXPECT_EQ(std::vector<std::string>(views.begin(), views.end()), ascending);
 }
 
 TEST(SortTexts, AgreesWithStdSortOnManyShapes) {

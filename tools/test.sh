@@ -13,6 +13,9 @@ echo "== native build and tests"
 tools/build.sh native
 ctest --test-dir build/native --output-on-failure -j "$(nproc)"
 
+echo "== fuzz targets, a few seconds each"
+tools/fuzz.sh
+
 echo "== Windows build and tests under Wine"
 tools/build.sh win32
 source tools/xvfb.sh
