@@ -41,13 +41,16 @@ sleep 0.5
 xdotool windowfocus "$win" 2>/dev/null || true
 expect focus 105   # the query box
 
-xdotool type --delay 30 movs
+# Keys come slowly enough for each search to finish before the next key: a
+# key that lands inside a search runs its own search nested in it, and the
+# older result is then appended after the newer one, as designed.
+xdotool type --delay 200 movs
 expect query movs
 expect description "$(printf 'MOVS           串传送.(MOVSB传送字符.MOVSW传送字.MOVSD传送双字.)\nMOVSX          先符号扩展,再传送.')"
-xdotool key --delay 30 BackSpace BackSpace BackSpace BackSpace
+xdotool key --delay 200 BackSpace BackSpace BackSpace BackSpace
 expect description ""
 
-xdotool type --delay 30 jcq
+xdotool type --delay 200 jcq
 xdotool key Return
 for _ in $(seq 100); do
   [ "$(probe description | awk '{print $1}' | paste -sd ' ')" = "ASSUME BSWAP LAHF OUT SAHF XCHG" ] && break
