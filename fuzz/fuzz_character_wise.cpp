@@ -63,17 +63,21 @@ void CheckBlanks(std::string_view text) {
 }
 
 void CheckLineEnds(std::string_view text) {
-  // One scan from the first byte that drops each CR LF at a character
-  // boundary; a CR and an LF that only meet once a pair between them is
-  // gone stay.
-  std::string plain;
-  for (std::size_t i = 0; i < text.size();) {
-    if (text.substr(i, 2) == "\r\n") {
-      i += 2;
-      continue;
+  // Scans from the first byte that drop each CR LF at a character boundary,
+  // repeated until none is left.
+  std::string plain(text);
+  for (bool changed = true; changed;) {
+    std::string next;
+    for (std::size_t i = 0; i < plain.size();) {
+      if (std::string_view(plain).substr(i, 2) == "\r\n") {
+        i += 2;
+        continue;
+      }
+      next += plain.substr(i, Width(plain, i));
+      i += Width(plain, i);
     }
-    plain += text.substr(i, Width(text, i));
-    i += Width(text, i);
+    changed = next != plain;
+    plain = std::move(next);
   }
   FUZZ_CHECK(RemoveLineEnds(text) == plain);
 }

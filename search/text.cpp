@@ -154,13 +154,18 @@ std::string TrimBlanks(std::string_view text) {
 std::string RemoveLineEnds(std::string_view text) {
   std::string result;
   result.reserve(text.size());
+  // A CR and an LF that meet once the pair between them is gone make a line
+  // end too, which would split the record when written: remove those as well.
+  std::size_t trailingCrs = 0;  // single-byte CRs at the end of `result`
   for (std::size_t i = 0; i < text.size();) {
-    if (text.substr(i, 2) == "\r\n") {
-      i += 2;
-      continue;
-    }
     const std::size_t w = CharWidthAt(text, i);
-    result.append(text.substr(i, w));
+    if (w == 1 && text[i] == '\n' && trailingCrs > 0) {
+      result.pop_back();
+      --trailingCrs;
+    } else {
+      result.append(text.substr(i, w));
+      trailingCrs = w == 1 && text[i] == '\r' ? trailingCrs + 1 : 0;
+    }
     i += w;
   }
   return result;

@@ -37,7 +37,8 @@ std::string RemoveBlanks(std::string_view text);
 // Removes ASCII and full-width spaces at both ends, character-wise.
 std::string TrimBlanks(std::string_view text);
 
-// Removes every CR LF pair, character-wise; a lone CR or LF stays.
+// Removes every CR LF pair, character-wise, also those that meet once the
+// pair between them is gone; a lone CR or LF stays.
 std::string RemoveLineEnds(std::string_view text);
 
 }  // namespace quenstrel

@@ -193,7 +193,8 @@ TEST(RemoveLineEnds, RemovesPairsAndKeepsLoneBytes) {
   const Case cases[] = {
       {"A\r\nB\r\n", "AB"},
       {"A\rB\nC\n\r", "A\rB\nC\n\r"},
-      {"\r\r\n\n", "\r\n"},
+      {"\r\r\n\n", ""},  // no line end may be left to split the record
+      {"\r\n\n\rA\r\r\nB\n", "\n\rA\rB\n"},
       // A lead byte takes the CR with it, so that CR LF is no line end.
       {"\xB0\r\nX", "\xB0\r\nX"},
   };
