@@ -6,6 +6,7 @@
 #include <string>
 
 #include "bench/catalogue_generator.h"
+#include "bench/null_pump.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/editing.h"
 
@@ -31,10 +32,6 @@ class NullView : public EditorView {
   void AddListItem(const std::string& text) override { benchmark::DoNotOptimize(text.data()); }
   void SetCountCaption(const std::string&) override {}
   std::optional<std::string> DescriptionText() override { return box; }
-};
-
-struct NullPump : EventPump {
-  void ProcessPendingEvents() override {}
 };
 
 void BM_LoadCatalogue(benchmark::State& state) {

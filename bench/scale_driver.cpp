@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "bench/catalogue_generator.h"
+#include "bench/null_pump.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/editing.h"
 #include "search/catalogue_search.h"
@@ -44,10 +45,6 @@ class NullView : public EditorView {
   void AddListItem(const std::string&) override {}
   void SetCountCaption(const std::string&) override {}
   std::optional<std::string> DescriptionText() override { return box; }
-};
-
-struct NullPump : EventPump {
-  void ProcessPendingEvents() override {}
 };
 
 double PeakMegabytes() {

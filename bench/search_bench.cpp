@@ -3,15 +3,12 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/catalogue_generator.h"
+#include "bench/null_pump.h"
 #include "search/catalogue_search.h"
 #include "search/initials.h"
 
 namespace quenstrel::bench {
 namespace {
-
-struct NullPump : EventPump {
-  void ProcessPendingEvents() override {}
-};
 
 void SetBytes(benchmark::State& state, int factor) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *

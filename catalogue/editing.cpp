@@ -1,6 +1,8 @@
 #include "catalogue/editing.h"
 
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "catalogue/record.h"
 #include "search/text.h"
@@ -24,6 +26,35 @@ bool RefuseUnreadFile(EditingContext ctx) {
   LoadCatalogue(ctx.catalogue, ctx.fs, ctx.view);
   return true;
 }
+
+// Positions to remove from `records`, added from the last to the first.
+class RemovalQueue {
+ public:
+  explicit RemovalQueue(std::vector<std::string>& records) : records_(records) {}
+  void Add(std::size_t position) { positions_.push_back(position); }
+  bool Empty() const { return positions_.empty(); }
+  // Removes them all, moving each record behind them once.
+  void Apply() {
+    if (positions_.empty()) return;
+    std::size_t to = positions_.back();
+    std::size_t next = positions_.size() - 1;  // index of the next removal, ascending
+    for (std::size_t from = to; from < records_.size(); ++from) {
+      if (next != kNone && from == positions_[next]) {
+        next = next == 0 ? kNone : next - 1;
+        continue;
+      }
+      if (to != from) records_[to] = std::move(records_[from]);
+      ++to;
+    }
+    records_.resize(to);
+    positions_.clear();
+  }
+
+ private:
+  static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+  std::vector<std::string>& records_;
+  std::vector<std::size_t> positions_;  // descending
+};
 
 }  // namespace
 
@@ -77,19 +108,30 @@ bool DeleteInstruction(EditingContext ctx, const std::string& selectedMnemonic) 
   std::vector<std::string>& records = ctx.catalogue.records;
   SortTexts(records, false);
   std::string fileText;
-  // From the last position to the first: ascending order. Removing a record
-  // moves only those already visited.
+  // Removing a record moves every record behind it, so removals wait until
+  // an event could see the catalogue: one move per waiting event instead of
+  // one per removed record. An event still sees the list reduced by every
+  // record removed so far.
+  RemovalQueue removals(records);
+  // From the last position to the first: ascending order. A removal moves
+  // only records already visited.
   for (std::size_t k = records.size(); k > 0; --k) {
     const std::size_t position = k - 1;
     // The stored mnemonic, as Modify compares it: a folded one would never
     // match a mnemonic that holds a Chinese character.
     if (CompareText(TakeField(records[position], " ", 1), selectedMnemonic) == 0) {
-      records.erase(records.begin() + static_cast<std::ptrdiff_t>(position));
+      removals.Add(position);
     } else {
       AppendFileLine(fileText, records[position]);
     }
-    ctx.pump.ProcessPendingEvents();
+    if (removals.Empty()) {
+      ctx.pump.ProcessPendingEvents();
+    } else if (ctx.pump.EventsWaiting()) {
+      removals.Apply();
+      ctx.pump.ProcessPendingEvents();
+    }
   }
+  removals.Apply();
   return WriteAndReload(ctx, fileText);
 }
 

@@ -146,6 +146,21 @@ TEST_F(EditingTest, ASearchDuringDeleteSeesTheReducedList) {
   EXPECT_EQ(sizes, (std::vector<std::size_t>{2, 2, 2}));
 }
 
+TEST_F(EditingTest, DeleteRemovesLazilyButAnEventSeesEveryRemovalSoFar) {
+  Start("A  1\r\nA  2\r\nB  3\r\nA  5\r\nC  4\r\n");
+  // Visited in ascending order: A 1, A 2, A 5, B 3, C 4. Events wait only
+  // once, after A 2.
+  std::vector<Texts> seen;
+  int asked = 0;
+  pump.waiting = [&](int) { return ++asked == 2; };
+  pump.onCall = [&](int) { seen.push_back(catalogue.records); };
+  ASSERT_TRUE(Delete("A"));
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0], (Texts{"C  4", "B  3", "A  5"}));
+  EXPECT_EQ(File(), "B  3\r\nC  4\r\n");
+  EXPECT_EQ(catalogue.records, (Texts{"B  3", "C  4"}));
+}
+
 TEST_F(EditingTest, ModifyAndDeleteWithNothingSelectedChangeNothing) {
   Start("B  x\r\nA  y\r\n");
   EXPECT_FALSE(Modify("", "X new"));

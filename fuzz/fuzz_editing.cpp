@@ -119,8 +119,31 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   view.descriptionText = in.box;
   ScriptedPump pump;
+  // Delete removes lazily: an event must still see, at every point, the
+  // descending list with each matching record visited so far removed. Each
+  // visit either pumps or, with removals pending, asks whether events wait.
+  Texts descending = before;
+  std::sort(descending.rbegin(), descending.rend());
+  bool sawEagerState = true;
+  int asks = 0;
+  int callsUnasked = 0;
+  bool askedYes = false;
+  pump.waiting = [&](int) {
+    askedYes = ((data[1] >> (asks++ % 8)) & 1) != 0;  // data[1]'s bits say when
+    return askedYes;
+  };
   pump.onCall = [&](int call) {
     if (call == in.boxEditAtCall) view.descriptionText += " EDITED";
+    if (!askedYes) ++callsUnasked;
+    askedYes = false;
+    if (in.command != 2) return;
+    const std::size_t visited = static_cast<std::size_t>(asks + callsUnasked);
+    const std::size_t unvisited = descending.size() - visited;
+    Texts eager(descending.begin(), descending.begin() + static_cast<std::ptrdiff_t>(unvisited));
+    for (std::size_t i = unvisited; i < descending.size(); ++i) {
+      if (Mnemonic(descending[i]) != in.selected) eager.push_back(descending[i]);
+    }
+    sawEagerState = sawEagerState && eager == catalogue.records;
   };
   fs.failingWrites = in.failWrite ? 1 : 0;
   EditingContext ctx{catalogue, fs, view, pump};
@@ -128,6 +151,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                   : in.command == 1 ? ModifyInstruction(ctx, in.selected)
                                     : DeleteInstruction(ctx, in.selected);
 
+  FUZZ_CHECK(sawEagerState);
   FUZZ_CHECK(ok == (writes && !in.failWrite));
   FUZZ_CHECK(fs.writeCalls == (writes ? 1 : 0));
   if (!ok) {

@@ -8,6 +8,11 @@ class EventPump {
  public:
   virtual ~EventPump() = default;
   virtual void ProcessPendingEvents() = 0;
+
+  // Whether ProcessPendingEvents, called next, would find an event to run.
+  // A pass may skip work that only a running event could observe when the
+  // answer is no; a pump that cannot tell says yes.
+  virtual bool EventsWaiting() { return true; }
 };
 
 }  // namespace quenstrel

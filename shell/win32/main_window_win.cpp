@@ -114,7 +114,19 @@ void Win32MainWindow::SetCountCaption(const std::string& text) { 标签_指令�
 // Passes call this once per record: any waiting event may run inside them,
 // except while the window is closing, when the pass only has to finish.
 void Win32MainWindow::ProcessPendingEvents() {
-  if (handle_ && !closing_) PumpPendingMessages(*this);
+  const bool looked = lookedWaiting_;
+  lookedWaiting_ = false;
+  if (!handle_ || closing_) return;
+  if (looked) {
+    DispatchWaitingMessages(*this);  // EventsWaiting has looked already
+  } else {
+    PumpPendingMessages(*this);
+  }
+}
+
+bool Win32MainWindow::EventsWaiting() {
+  lookedWaiting_ = handle_ && !closing_ && MessagesWaiting();
+  return lookedWaiting_;
 }
 
 std::string Win32MainWindow::QueryText() { return 编辑框_查询.Text(); }

@@ -44,6 +44,7 @@ class Win32MainWindow final : public Control, public MainWindow {
   void AddListItem(const std::string& text) override;
   void SetCountCaption(const std::string& text) override;
   void ProcessPendingEvents() override;
+  bool EventsWaiting() override;
   std::string QueryText() override;
   void FocusQuery() override;
   std::optional<std::string> DescriptionText() override;
@@ -63,6 +64,7 @@ class Win32MainWindow final : public Control, public MainWindow {
 
   WindowHandle focus_ = nullptr;  // given back when the window is activated again
   bool closing_ = false;
+  bool lookedWaiting_ = false;  // EventsWaiting found a message for the next pump
 };
 
 }  // namespace quenstrel

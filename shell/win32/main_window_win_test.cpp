@@ -55,6 +55,18 @@ TEST_F(MainWindowTest, PendingEventsRunButTheQuitRequestStaysForTheLoop) {
   EXPECT_TRUE(QuitWaiting());
 }
 
+TEST_F(MainWindowTest, EventsWaitingLooksForThePumpThatFollows) {
+  Sleep(2);
+  EXPECT_FALSE(window.EventsWaiting());
+  PostMessageW(window.编辑框_查询.handle(), WM_CHAR, 'm', 1);
+  Sleep(2);
+  ASSERT_TRUE(window.EventsWaiting());
+  // The pump right after must dispatch what was found, though the queue was
+  // looked at less than a millisecond ago.
+  window.ProcessPendingEvents();
+  EXPECT_EQ(window.QueryText(), "m");
+}
+
 // Esc in the middle of a pass: the handler goes on with the window hidden,
 // and the window is destroyed only after the handler has returned.
 TEST_F(MainWindowTest, EscDuringAHandlerClosesTheWindowAfterIt) {

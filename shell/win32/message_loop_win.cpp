@@ -101,9 +101,13 @@ int RunMessageLoop(const Control& mainWindow) {
   }
 }
 
+bool MessagesWaiting() { return TimeToLook() && HIWORD(GetQueueStatus(QS_ALLINPUT)) != 0; }
+
 void PumpPendingMessages(const Control& mainWindow) {
-  if (!TimeToLook()) return;
-  if (HIWORD(GetQueueStatus(QS_ALLINPUT)) == 0) return;
+  if (MessagesWaiting()) DispatchWaitingMessages(mainWindow);
+}
+
+void DispatchWaitingMessages(const Control& mainWindow) {
   MSG msg;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
     if (msg.message == WM_QUIT) return;  // left for the loop

@@ -16,4 +16,9 @@ int RunMessageLoop(const Control& mainWindow);
 // and returns before a quit request, which stays for the loop.
 void PumpPendingMessages(const Control& mainWindow);
 
+// The two halves of PumpPendingMessages: whether anything waits (looking at
+// the queue at most once a millisecond), and dispatching what waits.
+bool MessagesWaiting();
+void DispatchWaitingMessages(const Control& mainWindow);
+
 }  // namespace quenstrel
