@@ -14,4 +14,9 @@ std::string_view InitialsTable();
 // 20275 bytes: the skin file handed to the skin library (skin/README.md).
 std::string_view SkinResource();
 
+// PNG files of the help pictures: the record format (324 x 128) and how to
+// delete (101 x 193), drawn by tools/make_pictures.py.
+std::string_view FormatPicture();
+std::string_view DeletePicture();
+
 }  // namespace quenstrel

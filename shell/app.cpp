@@ -1,6 +1,8 @@
 #include "shell/app.h"
 
 #include "catalogue/editing.h"
+#include "catalogue/gbk_texts.h"
+#include "resources/resources.h"
 #include "search/catalogue_search.h"
 #include "search/initials.h"
 #include "search/text.h"
@@ -36,17 +38,17 @@ void App::OnListItemSelected() {
 }
 
 void App::OnAddClicked() {
-  RunCommand([this] { return AddInstruction(Context()); }, "亲：添加汇编指令成功！");
+  RunCommand([this] { return AddInstruction(Context()); }, gbk::kAddSucceeded);
 }
 
 void App::OnModifyClicked() {
   const std::string mnemonic = SelectedMnemonic();
-  RunCommand([&] { return ModifyInstruction(Context(), mnemonic); }, "亲：修改注解成功！");
+  RunCommand([&] { return ModifyInstruction(Context(), mnemonic); }, gbk::kModifySucceeded);
 }
 
 void App::OnDeleteClicked() {
   const std::string mnemonic = SelectedMnemonic();
-  RunCommand([&] { return DeleteInstruction(Context(), mnemonic); }, "亲：删除汇编指令成功！");
+  RunCommand([&] { return DeleteInstruction(Context(), mnemonic); }, gbk::kDeleteSucceeded);
 }
 
 void App::RunCommand(const std::function<bool()>& command, const char* successMessage) {
@@ -61,10 +63,20 @@ void App::RunCommand(const std::function<bool()>& command, const char* successMe
 
 EditingContext App::Context() { return {catalogue_, fs_, window_, window_}; }
 
-// The help pictures attach here.
-void App::OnFormatLabelPressed() {}
-void App::OnDeleteLabelPressed() {}
-void App::OnPicturePanelPressed() {}
+// Shown first, the picture set second: both before the panel next paints,
+// so only the new picture is ever seen.
+void App::OnFormatLabelPressed() {
+  window_.ShowPicturePanel();
+  window_.SetPanelPicture(FormatPicture());
+}
+
+void App::OnDeleteLabelPressed() {
+  window_.ShowPicturePanel();
+  window_.SetPanelPicture(DeletePicture());
+}
+
+// The picture stays set; the next label press replaces it.
+void App::OnPicturePanelPressed() { window_.HidePicturePanel(); }
 
 std::string App::SelectedMnemonic() { return window_.ListItemText(window_.SelectedListIndex()); }
 

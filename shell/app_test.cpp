@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "catalogue/record.h"
+#include "resources/resources.h"
 #include "search/text.h"
 #include "tests/fakes/fake_file_system.h"
 #include "tests/fakes/fake_window.h"
@@ -201,6 +202,96 @@ TEST_F(AppTest, AClickDuringACommandsPassIsIgnored) {
     EXPECT_EQ(window.items.size(), app.catalogue().records.size());
   }
   EXPECT_EQ(std::count(window.items.begin(), window.items.end(), "INT"), 0);
+}
+
+// The panel's operations in the order they are called; the fake keeps the state.
+class PanelLoggingWindow : public FakeWindow {
+ public:
+  std::vector<std::string> panelCalls;
+
+  void ShowPicturePanel() override {
+    panelCalls.push_back("show");
+    FakeWindow::ShowPicturePanel();
+  }
+  void HidePicturePanel() override {
+    panelCalls.push_back("hide");
+    FakeWindow::HidePicturePanel();
+  }
+  void SetPanelPicture(std::string_view pngBytes) override {
+    panelCalls.push_back(pngBytes == FormatPicture()   ? "format"
+                         : pngBytes == DeletePicture() ? "delete"
+                                                       : "other");
+    FakeWindow::SetPanelPicture(pngBytes);
+  }
+};
+
+class PicturePanelTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    fs.files[fs.runDirectory + "\\汇编指令集.txt"] =
+        "MOV     传送字或字节.  \r\nXCHG    交换寄存器.  \r\n";
+    app.OnWindowCreated();
+  }
+  std::string Shown() const {
+    if (!window.panelVisible) return "hidden";
+    return window.panelPicture == FormatPicture()   ? "format"
+           : window.panelPicture == DeletePicture() ? "delete"
+                                                    : "other";
+  }
+
+  FakeFileSystem fs;
+  PanelLoggingWindow window;
+  App app{window, fs};
+};
+
+TEST_F(PicturePanelTest, EachLabelShowsItsPictureAndThePanelHidesItself) {
+  EXPECT_EQ(Shown(), "hidden");
+  struct Step {
+    const char* press;
+    const char* shown;
+    Texts calls;  // show before the picture, so only the new picture is painted
+  };
+  const Step steps[] = {
+      {"格式", "format", {"show", "format"}}, {"格式", "format", {"show", "format"}},
+      {"删除", "delete", {"show", "delete"}}, {"删除", "delete", {"show", "delete"}},
+      {"格式", "format", {"show", "format"}}, {"panel", "hidden", {"hide"}},
+      {"删除", "delete", {"show", "delete"}}, {"panel", "hidden", {"hide"}},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.press);
+    window.panelCalls.clear();
+    const std::string press = step.press;
+    if (press == "格式") app.OnFormatLabelPressed();
+    if (press == "删除") app.OnDeleteLabelPressed();
+    if (press == "panel") app.OnPicturePanelPressed();
+    EXPECT_EQ(Shown(), step.shown);
+    EXPECT_EQ(window.panelCalls, step.calls);
+  }
+  EXPECT_EQ(window.panelPicture, DeletePicture());  // hiding keeps the picture
+}
+
+TEST_F(PicturePanelTest, OtherEventsLeaveThePanelAndStillFillTheBoxBeneathIt) {
+  app.OnFormatLabelPressed();
+  window.panelCalls.clear();
+  window.queryText = "xch";
+  app.OnQueryTextChanged();
+  EXPECT_EQ(window.descriptionText, "XCHG           交换寄存器.\r\n");
+  window.queryText = "jh";
+  app.OnQueryKeyDown(13);
+  EXPECT_EQ(window.descriptionText, "XCHG           交换寄存器.\r\n");
+  window.selectedIndex = 0;
+  app.OnListItemSelected();
+  EXPECT_EQ(window.descriptionText, "MOV            传送字或字节.\r\n");
+  window.descriptionText = "NOP  空.";
+  app.OnAddClicked();
+  EXPECT_EQ(window.descriptionText, "亲：添加汇编指令成功！");
+  window.selectedIndex = 0;
+  app.OnModifyClicked();
+  window.selectedIndex = 0;
+  app.OnDeleteClicked();
+  EXPECT_EQ(window.descriptionText, "亲：删除汇编指令成功！");
+  EXPECT_EQ(Shown(), "format");
+  EXPECT_EQ(window.panelCalls, Texts{});
 }
 
 }  // namespace

@@ -190,6 +190,10 @@ struct Picture {
   std::vector<std::uint32_t> pixels;
 };
 
+// The panel's decoder: a PNG file's bytes as a Picture, nothing when they
+// do not decode.
+std::optional<Picture> DecodePngPicture(std::string_view fileBytes);
+
 // Button face with a picture drawn at its natural size from the top-left
 // corner. Hidden at start; never takes the focus.
 class PicturePanel : public Control {
@@ -208,6 +212,7 @@ class PicturePanel : public Control {
 
  private:
   void Paint();
+  void PaintOn(HDC__* dc);
   std::optional<Picture> picture_;
 };
 

@@ -14,6 +14,8 @@ namespace {
 // them is tried again a few times before it gives up.
 constexpr int kMoveAttempts = 5;
 constexpr DWORD kMovePauseMs = 100;
+// Temporary names tried before a save gives up.
+constexpr int kNameAttempts = 100;
 
 class Handle {
  public:
@@ -50,11 +52,9 @@ bool IsTransient(DWORD error) {
          error == ERROR_LOCK_VIOLATION;
 }
 
-// Writes `bytes` to a new file at `tmp` and makes sure they reached the disk.
-bool WriteTemporary(const std::wstring& tmp, std::string_view bytes) {
-  Handle file(CreateFileW(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                          nullptr));
-  if (!file.Valid()) return false;
+// Writes `bytes` to the new temporary file, makes sure they reached the
+// disk, and closes it.
+bool WriteTemporary(Handle& file, std::string_view bytes) {
   bool ok = WriteAll(file.Get(), bytes);
   LARGE_INTEGER size{};
   ok = ok && GetFileSizeEx(file.Get(), &size) &&
@@ -78,6 +78,69 @@ std::wstring TemporaryNameFor(const std::wstring& target) {
   static unsigned counter = 0;
   return target + L"." + std::to_wstring(GetCurrentProcessId()) + L"-" +
          std::to_wstring(++counter) + L".tmp";
+}
+
+// A new file beside `target`, named into `tmp`. A name that a killed
+// process of the same id left behind is passed over, never reused.
+Handle CreateTemporary(const std::wstring& target, std::wstring& tmp) {
+  for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+    tmp = TemporaryNameFor(target);
+    HANDLE file = CreateFileW(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    const DWORD error = GetLastError();
+    if (file != INVALID_HANDLE_VALUE ||
+        (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)) {
+      return Handle(file);
+    }
+  }
+  return Handle(INVALID_HANDLE_VALUE);
+}
+
+// The process that named a temporary file "<stem><pid>-<n>.tmp", if `name`
+// has that form.
+bool TemporaryOwner(const std::wstring& name, const std::wstring& stem, DWORD* pid) {
+  if (name.size() <= stem.size() + 4 || name.compare(0, stem.size(), stem) != 0 ||
+      name.compare(name.size() - 4, 4, L".tmp") != 0) {
+    return false;
+  }
+  const std::wstring middle = name.substr(stem.size(), name.size() - stem.size() - 4);
+  const std::size_t dash = middle.find(L'-');
+  if (dash == 0 || dash == std::wstring::npos || dash + 1 == middle.size() || dash > 10) {
+    return false;
+  }
+  for (std::size_t i = 0; i < middle.size(); ++i) {
+    if (i != dash && (middle[i] < L'0' || middle[i] > L'9')) return false;
+  }
+  const unsigned long long value = std::stoull(middle.substr(0, dash));
+  *pid = static_cast<DWORD>(value);
+  return value == *pid;
+}
+
+bool ProcessRunning(DWORD pid) {
+  if (pid == GetCurrentProcessId()) return true;
+  HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
+  if (!process) return GetLastError() == ERROR_ACCESS_DENIED;
+  const bool running = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+  CloseHandle(process);
+  return running;
+}
+
+// A save cut short by a crash or a kill leaves its temporary file behind.
+// After a save has succeeded, those of processes that have ended go; one of
+// a process still running may be on its way into place.
+void RemoveStaleTemporaries(const std::wstring& target) {
+  const std::size_t cut = target.find_last_of(L"\\/") + 1;  // npos + 1 is 0
+  const std::wstring dir = target.substr(0, cut);
+  const std::wstring stem = target.substr(cut) + L".";
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((target + L".*.tmp").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    DWORD pid = 0;
+    const std::wstring name = found.cFileName;
+    if (TemporaryOwner(name, stem, &pid) && !ProcessRunning(pid)) DeleteFileW((dir + name).c_str());
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
 }
 
 }  // namespace
@@ -141,14 +204,17 @@ bool WindowsFileSystem::ReplaceWholeFile(const std::string& path, std::string_vi
     // it everywhere.
     return false;
   }
-  const std::wstring tmp = TemporaryNameFor(target);
-  if (!WriteTemporary(tmp, bytes) || !MoveIntoPlace(tmp, target)) {
+  std::wstring tmp;
+  Handle file = CreateTemporary(target, tmp);
+  if (!file.Valid()) return false;
+  if (!WriteTemporary(file, bytes) || !MoveIntoPlace(tmp, target)) {
     DeleteFileW(tmp.c_str());
     return false;
   }
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & ~FILE_ATTRIBUTE_NORMAL)) {
     SetFileAttributesW(target.c_str(), attributes);  // keep hidden, archive and the like
   }
+  RemoveStaleTemporaries(target);
   return true;
 }
 

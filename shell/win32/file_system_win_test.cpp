@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -107,6 +108,66 @@ TEST_F(WindowsFileSystemTest, KeepsTheFilesOtherAttributes) {
   ASSERT_TRUE(SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_HIDDEN));
   ASSERT_TRUE(fs.ReplaceWholeFile(target, "new\r\n"));
   EXPECT_TRUE(GetFileAttributesW(wide.c_str()) & FILE_ATTRIBUTE_HIDDEN);
+}
+
+// The id of a process that has ended: this test program run once more,
+// for no test.
+DWORD EndedProcessId() {
+  wchar_t self[MAX_PATH];
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  std::wstring commandLine = L"\"" + std::wstring(self) + L"\" --gtest_filter=None";
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  HANDLE nul =
+      CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = startup.hStdError = nul;
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessW(self, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                      &startup, &info)) {
+    return 0;
+  }
+  WaitForSingleObject(info.hProcess, 30000);
+  CloseHandle(info.hThread);
+  CloseHandle(info.hProcess);
+  CloseHandle(nul);
+  return info.dwProcessId;
+}
+
+// A save that a kill cut short leaves its temporary file; the next save
+// removes it, and nothing that is not such a leftover of an ended process.
+TEST_F(WindowsFileSystemTest, ASaveRemovesTheTemporaryFilesOfEndedProcesses) {
+  const DWORD ended = EndedProcessId();
+  ASSERT_NE(ended, 0u);
+  const std::wstring name = L"\x6C47\x7F16\x6307\x4EE4\x96C6.txt";
+  const std::wstring endedOwn = name + L"." + std::to_wstring(ended) + L"-1.tmp";
+  std::vector<std::wstring> kept = {
+      name + L".notes.tmp",
+      name + L"." + std::to_wstring(ended) + L"-x.tmp",
+      L"other.txt." + std::to_wstring(ended) + L"-1.tmp",
+  };
+  // Names this process would pick next: a killed process of the same id may
+  // have left them. They are passed over, and kept.
+  for (int n = 1; n <= 30; ++n) {
+    kept.push_back(name + L"." + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                   std::to_wstring(n) + L".tmp");
+  }
+  std::vector<std::wstring> created = kept;
+  created.push_back(endedOwn);
+  kept.push_back(name);
+  for (const std::wstring& file : created) {
+    HANDLE handle = CreateFileW((dir + L"\\" + file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
+    CloseHandle(handle);
+  }
+  ASSERT_TRUE(fs.ReplaceWholeFile(target, "new\r\n"));
+  std::vector<std::wstring> names = Names();
+  std::sort(names.begin(), names.end());
+  std::sort(kept.begin(), kept.end());
+  EXPECT_EQ(names, kept);
+  EXPECT_EQ(fs.ReadWholeFile(target), std::optional<std::string>("new\r\n"));
 }
 
 TEST(WindowsRunDirectory, IsTheFolderOfTheProgramWithoutSeparator) {

@@ -23,6 +23,7 @@ void WireEvents(Win32MainWindow& window, App& app) {
   window.透明标签1.onPressed = [&app] { app.OnFormatLabelPressed(); };
   window.透明标签2.onPressed = [&app] { app.OnDeleteLabelPressed(); };
   window.画板1.onPressed = [&app] { app.OnPicturePanelPressed(); };
+  window.画板1.decode = DecodePngPicture;
 }
 
 int Run(int showCommand) {

@@ -2,10 +2,26 @@
 
 #include <windows.h>
 
+#include "shell/png_image.h"
 #include "shell/win32/control_ids.h"
 #include "shell/win32/message_loop_win.h"
 
 namespace quenstrel {
+
+std::optional<Picture> DecodePngPicture(std::string_view fileBytes) {
+  PngImage image;
+  if (!DecodePng(fileBytes, image)) return std::nullopt;
+  Picture picture;
+  picture.width = image.width;
+  picture.height = image.height;
+  picture.pixels.resize(image.rgba.size() / 4);
+  // A 32-bit DIB pixel is blue, green, red and an unused byte: 0x00RRGGBB.
+  for (std::size_t i = 0; i < picture.pixels.size(); ++i) {
+    const std::uint8_t* p = &image.rgba[i * 4];
+    picture.pixels[i] = (std::uint32_t{p[0]} << 16) | (std::uint32_t{p[1]} << 8) | p[2];
+  }
+  return picture;
+}
 
 bool PicturePanel::RegisterWindowClass() {
   WNDCLASSEXW wc{};
@@ -46,6 +62,9 @@ std::optional<std::intptr_t> PicturePanel::OnMessage(const ControlMessage& messa
     case WM_PAINT:
       Paint();
       return 0;
+    case WM_PRINTCLIENT:  // PrintWindow and tests draw it into their own DC
+      PaintOn(reinterpret_cast<HDC>(message.wParam));
+      return 0;
     default:
       return std::nullopt;
   }
@@ -54,6 +73,11 @@ std::optional<std::intptr_t> PicturePanel::OnMessage(const ControlMessage& messa
 void PicturePanel::Paint() {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(handle_, &ps);
+  PaintOn(dc);
+  EndPaint(handle_, &ps);
+}
+
+void PicturePanel::PaintOn(HDC dc) {
   RECT client;
   GetClientRect(handle_, &client);
   FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
@@ -73,7 +97,6 @@ void PicturePanel::Paint() {
         dc, 0, 0, static_cast<DWORD>(picture_->width), static_cast<DWORD>(picture_->height), 0, 0,
         0, static_cast<UINT>(picture_->height), picture_->pixels.data(), &info, DIB_RGB_COLORS);
   }
-  EndPaint(handle_, &ps);
 }
 
 }  // namespace quenstrel

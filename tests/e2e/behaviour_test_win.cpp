@@ -5,7 +5,6 @@
 
 #include <atomic>
 
-#include "resources/resources.h"
 #include "shell/win32/control_ids.h"
 #include "tests/e2e/driver_win.h"
 #include "tests/e2e/oracle.h"
@@ -135,20 +134,6 @@ TEST_F(RunningAppTest, TheFocusComesBackToItsControlWhenTheWindowIsActivatedAgai
   EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == app.Window(); }, 5000));
   EXPECT_TRUE(WaitUntil([&] { return app.Focus() == Description(); }, 5000));
   DestroyWindow(other);
-}
-
-// The skin step of start-up hands the built-in skin, once, to a skin library
-// beside the program (a stand-in that records what it gets), and the window
-// works as before.
-TEST(SkinTest, ALibraryBesideTheProgramReceivesTheBuiltInSkinOnce) {
-  RunningApp app;
-  ASSERT_TRUE(app.CopyIn(BuildTreePath(QUENSTREL_SKIN_FIXTURE), L"SkinH_EL.dll"));
-  ASSERT_TRUE(app.Start(223));
-  EXPECT_EQ(app.FileBytes(L"SkinH_EL.dll.bin"), std::string(SkinResource()));
-  const std::string log = app.FileBytes(L"SkinH_EL.dll.log").value_or("");
-  EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << log;
-  EXPECT_NE(log.find(" length=20275 password=null a=0 b=0 c=0\r\n"), std::string::npos) << log;
-  EXPECT_EQ(app.Focus(), app.Control(id::编辑框_查询));
 }
 
 // Each closes its own program: Esc is taken wherever the focus is.

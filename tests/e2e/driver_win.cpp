@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <utility>
+
 #include "shell/win32/control_ids.h"
 #include "shell/win32/encoding_win.h"
 
@@ -105,19 +107,28 @@ RunningApp::RunningApp(std::optional<std::string> catalogue) : runDirectory_(Fre
   if (catalogue) WriteBytes(runDirectory_ + L"\\" + kCatalogueName, *catalogue);
 }
 
+RunningApp::RunningApp(PreparedDirectory prepared)
+    : runDirectory_(std::move(prepared.path)), ownsDirectory_(false) {}
+
 RunningApp::~RunningApp() {
-  if (process_) {
-    // Ended, not closed: the tests that close the window wait for that
-    // themselves, and a close under Xvfb waits two seconds for a window
-    // manager that is not there.
-    TerminateProcess(process_, 1);
-    WaitForSingleObject(process_, 10000);
-    CloseHandle(process_);
-  }
-  RemoveDirectoryTree(runDirectory_);
+  // Ended, not closed: the tests that close the window wait for that
+  // themselves, and a close under Xvfb waits two seconds for a window
+  // manager that is not there.
+  Kill();
+  if (ownsDirectory_) RemoveDirectoryTree(runDirectory_);
+}
+
+void RunningApp::Kill() {
+  if (!process_) return;
+  TerminateProcess(process_, 1);
+  WaitForSingleObject(process_, 10000);
+  CloseHandle(process_);
+  process_ = nullptr;
+  window_ = nullptr;
 }
 
 bool RunningApp::Start(int listCount) {
+  Kill();
   const std::wstring program = runDirectory_ + L"\\Quenstrel.exe";
   std::wstring commandLine = L"\"" + program + L"\"";
   STARTUPINFOW startup{};

@@ -25,11 +25,18 @@ bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 10000);
 
 extern const wchar_t kCatalogueName[];
 
+// A run directory that someone else prepared (a read-only mount, a full
+// disk), with the program already in it. It is left in place.
+struct PreparedDirectory {
+  std::wstring path;
+};
+
 class RunningApp {
  public:
   // A fresh run directory with a copy of the program in it, and `catalogue`
   // as its catalogue file when given. The program is not started yet.
   explicit RunningApp(std::optional<std::string> catalogue = std::nullopt);
+  explicit RunningApp(PreparedDirectory prepared);
   RunningApp(const RunningApp&) = delete;
   RunningApp& operator=(const RunningApp&) = delete;
   ~RunningApp();  // closes or ends the program, removes the run directory
@@ -39,6 +46,8 @@ class RunningApp {
   bool Start(int listCount = -1);
   // Waits for the process to end; its exit code, or nothing on a timeout.
   std::optional<unsigned long> WaitForExit(int timeoutMs);
+  // Ends the program at once, as a crash or a kill would; Start may follow.
+  void Kill();
 
   WindowHandle Window() const { return window_; }
   // A control by its ID, inside the group boxes as well.
@@ -70,6 +79,7 @@ class RunningApp {
 
  private:
   std::wstring runDirectory_;
+  bool ownsDirectory_ = true;
   void* process_ = nullptr;
   unsigned long threadId_ = 0;
   WindowHandle window_ = nullptr;
