@@ -144,11 +144,15 @@ class ListBox : public Control {
   std::string ItemText(int index);
   void OnNotify(int code) override;
   HBRUSH__* OnColour(HDC__* dc) override;
+  std::optional<std::intptr_t> OnMessage(const ControlMessage& message) override;
 
   std::function<void()> onSelect;  // the user changed the selection
 
  private:
+  void HoldRedraw();
+
   Colour text_;
+  bool redrawHeld_ = false;
 };
 
 class EditBox : public Control {

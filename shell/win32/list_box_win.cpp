@@ -19,14 +19,42 @@ bool ListBox::Create(const ControlSpec& spec) {
   return true;
 }
 
+namespace {
+// Posted to the list itself: the filling that held its redraw is over.
+constexpr UINT kRedrawAgain = WM_APP + 1;
+}  // namespace
+
+// A reload fills the list item by item without letting events run; a visible
+// list would repaint after every item, which costs seconds on a large
+// catalogue. Redraw waits until the next message is taken, after the fill.
+void ListBox::HoldRedraw() {
+  if (redrawHeld_ || !IsWindowVisible(handle_)) return;
+  redrawHeld_ = true;
+  SendMessageW(handle_, WM_SETREDRAW, FALSE, 0);
+  PostMessageW(handle_, kRedrawAgain, 0, 0);
+}
+
+std::optional<std::intptr_t> ListBox::OnMessage(const ControlMessage& message) {
+  if (message.id != kRedrawAgain) return std::nullopt;
+  if (redrawHeld_) {
+    redrawHeld_ = false;
+    SendMessageW(handle_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(handle_, nullptr, TRUE);
+  }
+  return 0;
+}
+
 void ListBox::AddItem(const std::string& text) {
   if (!handle_) return;
+  HoldRedraw();
   const std::wstring wide = WideFromGbk(text);
   SendMessageW(handle_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
 }
 
 void ListBox::Clear() {
-  if (handle_) SendMessageW(handle_, LB_RESETCONTENT, 0, 0);
+  if (!handle_) return;
+  HoldRedraw();
+  SendMessageW(handle_, LB_RESETCONTENT, 0, 0);
 }
 
 int ListBox::SelectedIndex() {
