@@ -5,34 +5,13 @@
 #include <iterator>
 #include <string>
 
+#include "bench/bench_fakes.h"
 #include "bench/catalogue_generator.h"
-#include "bench/null_pump.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/editing.h"
 
 namespace quenstrel::bench {
 namespace {
-
-class MemoryFileSystem : public FileSystem {
- public:
-  std::string file;
-  std::string RunDirectory() override { return "C:\\q"; }
-  bool Exists(const std::string&) override { return true; }
-  std::optional<std::string> ReadWholeFile(const std::string&) override { return file; }
-  bool ReplaceWholeFile(const std::string&, std::string_view bytes) override {
-    file.assign(bytes);
-    return true;
-  }
-};
-
-class NullView : public EditorView {
- public:
-  std::string box;
-  void ClearList() override {}
-  void AddListItem(const std::string& text) override { benchmark::DoNotOptimize(text.data()); }
-  void SetCountCaption(const std::string&) override {}
-  std::optional<std::string> DescriptionText() override { return box; }
-};
 
 void BM_LoadCatalogue(benchmark::State& state) {
   MemoryFileSystem fs;

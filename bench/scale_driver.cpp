@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_fakes.h"
 #include "bench/catalogue_generator.h"
-#include "bench/null_pump.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/editing.h"
 #include "search/catalogue_search.h"
@@ -25,27 +25,6 @@
 
 namespace quenstrel::bench {
 namespace {
-
-class MemoryFileSystem : public FileSystem {
- public:
-  std::string file;
-  std::string RunDirectory() override { return "C:\\q"; }
-  bool Exists(const std::string&) override { return true; }
-  std::optional<std::string> ReadWholeFile(const std::string&) override { return file; }
-  bool ReplaceWholeFile(const std::string&, std::string_view bytes) override {
-    file.assign(bytes);
-    return true;
-  }
-};
-
-class NullView : public EditorView {
- public:
-  std::string box = "WAIT   changed";
-  void ClearList() override {}
-  void AddListItem(const std::string&) override {}
-  void SetCountCaption(const std::string&) override {}
-  std::optional<std::string> DescriptionText() override { return box; }
-};
 
 double PeakMegabytes() {
   rusage usage{};
@@ -94,6 +73,7 @@ int Run(int factor, const char* folder) {
   MemoryFileSystem fs;
   fs.file = text;
   NullView view;
+  view.box = "WAIT   changed";
   NullPump pump;
   Catalogue catalogue;
   const double load = MedianMs(5, [&] { LoadCatalogue(catalogue, fs, view); });

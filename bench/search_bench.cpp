@@ -2,8 +2,8 @@
 // of folding the same bytes once with nothing else.
 #include <benchmark/benchmark.h>
 
+#include "bench/bench_fakes.h"
 #include "bench/catalogue_generator.h"
-#include "bench/null_pump.h"
 #include "search/catalogue_search.h"
 #include "search/initials.h"
 
