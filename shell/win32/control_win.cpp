@@ -2,16 +2,29 @@
 
 #include <windows.h>
 
+#include <unordered_map>
+
 #include "shell/win32/encoding_win.h"
 #include "shell/win32/message_loop_win.h"
 
 namespace quenstrel {
 namespace {
-constexpr wchar_t kWrapperProperty[] = L"Quenstrel.Control";
+
+// Every message of every control looks its wrapper up. Kept here rather than
+// as a window property: under Wine each property look-up is a round trip to
+// the server (about 45 us), which made filling a large list take seconds. A
+// window's messages come on the thread that made it, and so do its wrappers.
+std::unordered_map<HWND, Control*>& Wrappers() {
+  thread_local std::unordered_map<HWND, Control*> wrappers;
+  return wrappers;
 }
 
+}  // namespace
+
 Control* Control::Of(WindowHandle window) {
-  return static_cast<Control*>(GetPropW(window, kWrapperProperty));
+  const auto& wrappers = Wrappers();
+  const auto found = wrappers.find(window);
+  return found == wrappers.end() ? nullptr : found->second;
 }
 
 bool Control::Visible() const { return handle_ && IsWindowVisible(handle_); }
@@ -26,7 +39,7 @@ std::intptr_t Control::CallOriginal(const ControlMessage& message) {
 
 void Control::Attach(WindowHandle window, bool subclass) {
   handle_ = window;
-  SetPropW(window, kWrapperProperty, this);
+  Wrappers()[window] = this;
   if (!subclass) return;
   originalProc_ = reinterpret_cast<void*>(
       SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WindowProcedure())));
@@ -34,7 +47,7 @@ void Control::Attach(WindowHandle window, bool subclass) {
 
 void Control::Forget() {
   if (!handle_) return;
-  RemovePropW(handle_, kWrapperProperty);
+  Wrappers().erase(handle_);
   handle_ = nullptr;
 }
 
