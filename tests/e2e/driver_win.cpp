@@ -1,6 +1,8 @@
 #include "tests/e2e/driver_win.h"
 
 #include <windows.h>
+// After <windows.h>, which it needs.
+#include <psapi.h>
 
 #include <utility>
 
@@ -127,7 +129,7 @@ void RunningApp::Kill() {
   window_ = nullptr;
 }
 
-bool RunningApp::Start(int listCount) {
+bool RunningApp::Start(int listCount, int timeoutMs) {
   Kill();
   const std::wstring program = runDirectory_ + L"\\Quenstrel.exe";
   std::wstring commandLine = L"\"" + program + L"\"";
@@ -144,13 +146,23 @@ bool RunningApp::Start(int listCount) {
   CloseHandle(info.hThread);
   process_ = info.hProcess;
   threadId_ = info.dwThreadId;
+  // A program that crashes while loading ends the wait at once.
+  bool ended = false;
   const bool shown = WaitUntil([&] {
+    if (WaitForSingleObject(info.hProcess, 0) == WAIT_OBJECT_0) return ended = true;
     Search search{info.dwProcessId, nullptr};
     EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
     window_ = search.found;
     return window_ && IsWindowVisible(window_) && (listCount < 0 || ListCount() == listCount);
-  });
-  return shown;
+  }, timeoutMs);
+  return shown && !ended;
+}
+
+std::optional<MemoryUse> RunningApp::PeakMemory() const {
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof counters;
+  if (!process_ || !GetProcessMemoryInfo(process_, &counters, sizeof counters)) return std::nullopt;
+  return MemoryUse{counters.PeakWorkingSetSize, counters.PeakPagefileUsage};
 }
 
 std::optional<unsigned long> RunningApp::WaitForExit(int timeoutMs) {

@@ -31,6 +31,11 @@ struct PreparedDirectory {
   std::wstring path;
 };
 
+struct MemoryUse {
+  unsigned long long workingSet = 0;  // resident
+  unsigned long long committed = 0;   // private memory, backed by the page file
+};
+
 class RunningApp {
  public:
   // A fresh run directory with a copy of the program in it, and `catalogue`
@@ -43,11 +48,13 @@ class RunningApp {
 
   // Starts the program and waits for its window to show with `listCount`
   // items in its list (any count when negative).
-  bool Start(int listCount = -1);
+  bool Start(int listCount = -1, int timeoutMs = 10000);
   // Waits for the process to end; its exit code, or nothing on a timeout.
   std::optional<unsigned long> WaitForExit(int timeoutMs);
   // Ends the program at once, as a crash or a kill would; Start may follow.
   void Kill();
+  // The running program's peak memory so far, in bytes.
+  std::optional<MemoryUse> PeakMemory() const;
 
   WindowHandle Window() const { return window_; }
   // A control by its ID, inside the group boxes as well.
