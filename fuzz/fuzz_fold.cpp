@@ -1,5 +1,5 @@
 // FoldInitials and its two buffer forms on any text, with the real table and
-// with one cut short.
+// with one cut short; and FoldedMatch against folding the text.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -8,6 +8,7 @@
 
 #include "fuzz/check.h"
 #include "resources/resources.h"
+#include "search/folded_match.h"
 #include "search/initials.h"
 
 using namespace quenstrel;
@@ -64,6 +65,30 @@ void CheckTable(std::string_view text, std::string_view table) {
   FUZZ_CHECK(std::string_view(buffer.get(), n) == plain);
 }
 
+// The first bytes of the input, up to four and without spaces, sought in the
+// rest, which lies in an allocation of its own after `before` bytes: the
+// sanitizer sees a read before the allowed start or past the end.
+void CheckMatch(std::string_view input) {
+  if (input.empty()) return;
+  const std::size_t before = static_cast<unsigned char>(input[0]) % 20;
+  input.remove_prefix(1);
+  std::string query;
+  while (!input.empty() && query.size() < 4 && input[0] != ',') {
+    if (input[0] != ' ') query += input[0];
+    input.remove_prefix(1);
+  }
+  if (query.empty()) return;
+  std::unique_ptr<char[]> placed(new char[before + input.size()]);
+  std::fill_n(placed.get(), before, 'x');
+  std::copy(input.begin(), input.end(), placed.get() + before);
+  const std::string_view text(placed.get() + before, input.size());
+  std::string folded = FoldInitials(text);
+  std::erase(folded, ' ');
+  const bool expected = folded.find(query) != std::string::npos;
+  FUZZ_CHECK(FoldedMatch(query).In(text, placed.get()) == expected);
+  FUZZ_CHECK(FoldedMatch(query).In(text, text.data()) == expected);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -78,5 +103,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   bool ascii = true;
   for (char c : text) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
   if (ascii) FUZZ_CHECK(FoldInitials(text) == text);
+  CheckMatch(text);
   return 0;
 }

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
+#include "search/folded_match.h"
 #include "search/initials.h"
 #include "search/text.h"
 
@@ -15,6 +17,7 @@ constexpr std::size_t kMnemonicColumn = 15;
 // field 1 is `word`; field 2 is `tail` with its spaces removed, or `word`
 // itself when no space follows it.
 struct Fields {
+  std::string_view record;
   std::string_view word;
   std::string_view tail;
   bool hasTail = false;
@@ -22,6 +25,7 @@ struct Fields {
 
 Fields SplitFields(std::string_view text) {
   Fields f;
+  f.record = text;
   const std::size_t start = text.find_first_not_of(' ');
   if (start == std::string_view::npos) return f;
   const std::size_t end = text.find(' ', start);
@@ -55,56 +59,28 @@ bool Contains(std::string_view field, std::string_view query) {
 // is tested needs folding.
 class FieldMatcher {
  public:
-  FieldMatcher(std::string_view query, int fieldNumber)
-      : query_(query),
-        mnemonic_(fieldNumber == 1),
-        table_(reinterpret_cast<const unsigned char*>(InitialsTable().data())) {}
+  FieldMatcher(std::string_view query, int fieldNumber) : query_(query) {
+    if (fieldNumber != 1 && !query.empty() && query.find(' ') == std::string_view::npos) {
+      description_.emplace(query);
+    }
+  }
 
   bool Matches(const Fields& f) {
-    if (mnemonic_ || !f.hasTail) {
+    if (!description_ || !f.hasTail) {
       // An ASCII word folds to itself.
       if (!HasLeadByte(f.word)) return Contains(f.word, query_);
       FoldInitialsInto(f.word, folded_);
       return Contains(folded_, query_);
     }
-    return Contains(FoldTailWithoutSpaces(f.tail), query_);
+    // The tail starts at a space, so its pairs line up as they do in the
+    // whole record.
+    return description_->In(f.tail, f.record.data());
   }
 
  private:
-  // Field 2 of the folded record, folded and stripped in one pass. The tail
-  // starts at a space, so its pairs line up as they do in the whole record.
-  std::string_view FoldTailWithoutSpaces(std::string_view tail) {
-    if (buffer_.size() < tail.size()) buffer_.resize(tail.size());
-    char* out = buffer_.data();
-    const auto* p = reinterpret_cast<const unsigned char*>(tail.data());
-    const auto* end = p + tail.size();
-    while (p < end) {
-      const unsigned char c = *p;
-      if (c < 0x80 || p + 1 == end) {
-        *out = static_cast<char>(c);
-        out += c != ' ';
-        ++p;
-        continue;
-      }
-      const unsigned char trail = p[1];
-      const unsigned char cell = table_[c * kInitialsStride + trail];
-      if (cell == ' ') {
-        out[0] = static_cast<char>(c);
-        out[1] = static_cast<char>(trail);
-        out += 1 + (trail != ' ');  // a space as trail byte still separates
-      } else {
-        *out++ = static_cast<char>(cell);
-      }
-      p += 2;
-    }
-    return {buffer_.data(), static_cast<std::size_t>(out - buffer_.data())};
-  }
-
   std::string_view query_;
-  bool mnemonic_;
-  const unsigned char* table_;
+  std::optional<FoldedMatch> description_;
   std::string folded_;
-  std::string buffer_;
 };
 
 void AppendResultLine(std::string& result, const Fields& f) {
