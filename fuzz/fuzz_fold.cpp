@@ -85,8 +85,13 @@ void CheckMatch(std::string_view input) {
   std::string folded = FoldInitials(text);
   std::erase(folded, ' ');
   const bool expected = folded.find(query) != std::string::npos;
-  FUZZ_CHECK(FoldedMatch(query).In(text, placed.get()) == expected);
-  FUZZ_CHECK(FoldedMatch(query).In(text, text.data()) == expected);
+  using Reading = FoldedMatch::Reading;
+  for (Reading reading : {Reading::kPlain, Reading::kSse2, Reading::kAvx2}) {
+    if (!FoldedMatch::Supported(reading)) continue;
+    const FoldedMatch match(query, reading);
+    FUZZ_CHECK(match.In(text, placed.get()) == expected);
+    FUZZ_CHECK(match.In(text, text.data()) == expected);
+  }
 }
 
 }  // namespace

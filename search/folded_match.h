@@ -5,10 +5,31 @@
 
 namespace quenstrel {
 
+namespace folded {
+
+// What the scan looks for: the query, the fold's table, and the two ranges
+// of lead bytes whose rows may hold the query's first byte as a letter, each
+// a first byte and a span (a span of 0 at byte 0: none).
+struct Query {
+  std::string_view text;
+  const unsigned char* table = nullptr;
+  unsigned char first = 0;
+  unsigned char lows[2] = {0, 0};
+  unsigned char spans[2] = {0, 0};
+};
+
+}  // namespace folded
+
 class FoldedMatch {
  public:
-  // `query` must not be empty and must hold no space.
-  explicit FoldedMatch(std::string_view query);
+  // How blocks of the text are read: the same results every way.
+  enum class Reading { kBest, kPlain, kSse2, kAvx2 };
+
+  // `query` must not be empty and must hold no space. A way of reading that
+  // this processor lacks counts as the best it has.
+  explicit FoldedMatch(std::string_view query, Reading reading = Reading::kBest);
+
+  static bool Supported(Reading reading);
 
   // Whether FoldInitials(text), with its spaces removed, contains the query.
   // `low` is the first byte before `text` that may be read (text.data() or
@@ -17,16 +38,8 @@ class FoldedMatch {
   bool In(std::string_view text, const char* low) const;
 
  private:
-  using Byte = unsigned char;
-
-  bool RestMatches(const Byte* text, std::size_t n, std::size_t at, int pending) const;
-
-  std::string_view query_;
-  const Byte* table_;
-  // Lead bytes whose rows may hold the query's first byte as a letter: two
-  // ranges, each a first byte and a span (a span of 0 at byte 0: none).
-  Byte lows_[2];
-  Byte spans_[2];
+  folded::Query query_;
+  Reading reading_;
 };
 
 }  // namespace quenstrel
