@@ -110,7 +110,6 @@ std::string SearchCatalogue(const std::vector<std::string>& records, std::string
     // the miss on catalogues bigger than the cache.
     if (position + 8 < count && position + 8 < records.size()) {
       __builtin_prefetch(records[position + 8].data());
-      __builtin_prefetch(records[position + 8].data() + 64);
     }
     const Fields fields = SplitFields(records[position]);
     if (!hopeless && matcher.Matches(fields)) AppendResultLine(result, fields);
