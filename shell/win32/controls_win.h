@@ -145,6 +145,9 @@ class ListBox : public Control {
   void OnNotify(int code) override;
   HBRUSH__* OnColour(HDC__* dc) override;
   std::optional<std::intptr_t> OnMessage(const ControlMessage& message) override;
+  // Ends a hold on redrawing that a fill began, at once rather than when the
+  // next message is taken.
+  void ReleaseRedraw();
 
   std::function<void()> onSelect;  // the user changed the selection
 

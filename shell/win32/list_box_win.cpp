@@ -38,12 +38,16 @@ void ListBox::HoldRedraw() {
 
 std::optional<std::intptr_t> ListBox::OnMessage(const ControlMessage& message) {
   if (message.id != kRedrawAgain) return std::nullopt;
-  if (redrawHeld_) {
-    redrawHeld_ = false;
-    SendMessageW(handle_, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(handle_, nullptr, TRUE);
-  }
+  ReleaseRedraw();
   return 0;
+}
+
+void ListBox::ReleaseRedraw() {
+  if (!redrawHeld_) return;
+  redrawHeld_ = false;
+  // The list sets its scroll bar again only now.
+  SendMessageW(handle_, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(handle_, nullptr, TRUE);
 }
 
 void ListBox::AddItem(const std::string& text) {

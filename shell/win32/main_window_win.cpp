@@ -43,6 +43,9 @@ bool Win32MainWindow::Create(int showCommand) {
   }
   RaiseEvent(onCreated);
   if (!handle_) return false;
+  // The first load filled the list with its redraw held: the window shows
+  // with the list whole, scroll bar included.
+  列表框1.ReleaseRedraw();
   ShowWindow(handle_, showCommand);
   UpdateWindow(handle_);
   return true;

@@ -17,34 +17,11 @@
 
 #include "shell/win32/control_ids.h"
 #include "tests/e2e/driver_win.h"
+#include "tests/e2e/timing_win.h"
 #include "tests/e2e/oracle.h"
 
 namespace quenstrel::e2e {
 namespace {
-
-double Now() {
-  LARGE_INTEGER count, frequency;
-  QueryPerformanceCounter(&count);
-  QueryPerformanceFrequency(&frequency);
-  return 1000.0 * static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
-
-double TimeMedian(int runs, const std::function<void()>& reset,
-                  const std::function<void()>& measured) {
-  std::vector<double> times;
-  for (int i = 0; i < runs; ++i) {
-    reset();
-    const double start = Now();
-    measured();
-    times.push_back(Now() - start);
-  }
-  return Median(times);
-}
 
 void StartUp(int runs) {
   std::vector<double> first, later;

@@ -48,17 +48,6 @@ void RemoveDirectoryTree(const std::wstring& dir) {
   RemoveDirectoryW(dir.c_str());
 }
 
-bool WriteBytes(const std::wstring& path, std::string_view bytes) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  const BOOL ok =
-      WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(file);
-  return ok && written == bytes.size();
-}
-
 struct Search {
   DWORD processId;
   HWND found;
@@ -106,7 +95,7 @@ bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
 
 RunningApp::RunningApp(std::optional<std::string> catalogue) : runDirectory_(FreshDirectory()) {
   CopyIn(BuildTreePath(QUENSTREL_PROGRAM), L"Quenstrel.exe");
-  if (catalogue) WriteBytes(runDirectory_ + L"\\" + kCatalogueName, *catalogue);
+  if (catalogue) WriteWholeFile(runDirectory_ + L"\\" + kCatalogueName, *catalogue);
 }
 
 RunningApp::RunningApp(PreparedDirectory prepared)
@@ -248,8 +237,12 @@ bool RunningApp::CopyIn(const std::wstring& source, const std::wstring& name) co
 }
 
 std::optional<std::string> RunningApp::FileBytes(const std::wstring& name) const {
-  HANDLE file = CreateFileW((runDirectory_ + L"\\" + name).c_str(), GENERIC_READ,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  return ReadWholeFile(runDirectory_ + L"\\" + name);
+}
+
+std::optional<std::string> ReadWholeFile(const std::wstring& path) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return std::nullopt;
   std::string bytes;
   char buffer[65536];
@@ -257,6 +250,17 @@ std::optional<std::string> RunningApp::FileBytes(const std::wstring& name) const
   while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
   CloseHandle(file);
   return bytes;
+}
+
+bool WriteWholeFile(const std::wstring& path, std::string_view bytes) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  const BOOL ok =
+      WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
+  return ok && written == bytes.size();
 }
 
 }  // namespace quenstrel::e2e

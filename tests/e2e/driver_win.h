@@ -95,4 +95,9 @@ class RunningApp {
 // A file of the build tree, given relative to the driver's own folder.
 std::wstring BuildTreePath(const char* relative);
 
+// A whole file's bytes, or nothing when it cannot be opened.
+std::optional<std::string> ReadWholeFile(const std::wstring& path);
+// Makes the file at `path` hold `bytes`; false when any of it failed.
+bool WriteWholeFile(const std::wstring& path, std::string_view bytes);
+
 }  // namespace quenstrel::e2e

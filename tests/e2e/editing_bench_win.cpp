@@ -13,6 +13,7 @@
 
 #include "shell/win32/control_ids.h"
 #include "tests/e2e/driver_win.h"
+#include "tests/e2e/timing_win.h"
 #include "tests/e2e/editing_support_win.h"
 #include "tests/e2e/oracle.h"
 
@@ -20,18 +21,6 @@ namespace quenstrel::e2e {
 namespace {
 
 namespace id = control_id;
-
-double Now() {
-  LARGE_INTEGER count, frequency;
-  QueryPerformanceCounter(&count);
-  QueryPerformanceFrequency(&frequency);
-  return 1000.0 * static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
 
 struct Command {
   const char* name;

@@ -88,17 +88,6 @@ std::optional<unsigned long long> LastWriteTime(const std::wstring& path) {
          data.ftLastWriteTime.dwLowDateTime;
 }
 
-bool WriteWholeFile(const std::wstring& path, std::string_view bytes) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  const BOOL ok =
-      WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(file);
-  return ok && written == bytes.size();
-}
-
 Shown ShownBy(const RunningApp& app) {
   Shown shown;
   const int count = app.ListCount();

@@ -21,7 +21,6 @@ std::vector<std::string> LinesOf(const std::vector<Record>& records);
 // The names in a folder, sorted.
 std::vector<std::wstring> FolderNames(const std::wstring& dir);
 std::optional<unsigned long long> LastWriteTime(const std::wstring& path);
-bool WriteWholeFile(const std::wstring& path, std::string_view bytes);
 
 // The list's items and the count caption.
 struct Shown {

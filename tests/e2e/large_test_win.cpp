@@ -40,16 +40,10 @@ constexpr int kComparedItems = 1000;
 constexpr std::uint32_t kStackReserve = 1 << 20;
 
 std::string LargeFile(const char* name) {
-  const std::wstring path = BuildTreePath((std::string(QUENSTREL_LARGE_DIR) + name).c_str());
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                            nullptr);
-  EXPECT_NE(file, INVALID_HANDLE_VALUE) << name;
-  std::string bytes;
-  char buffer[65536];
-  DWORD got = 0;
-  while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
-  CloseHandle(file);
-  return bytes;
+  const std::optional<std::string> bytes =
+      ReadWholeFile(BuildTreePath((std::string(QUENSTREL_LARGE_DIR) + name).c_str()));
+  EXPECT_TRUE(bytes.has_value()) << name;
+  return bytes.value_or("");
 }
 
 // Gives the program copy in `app`'s run directory a stack of `bytes`, as its

@@ -16,6 +16,7 @@
 #include "resources/resources.h"
 #include "shell/win32/control_ids.h"
 #include "tests/e2e/driver_win.h"
+#include "tests/e2e/timing_win.h"
 #include "tests/e2e/editing_support_win.h"
 
 namespace quenstrel::e2e {
@@ -24,30 +25,6 @@ namespace {
 namespace id = control_id;
 
 constexpr int kStartTimeoutMs = 600000;
-
-double Now() {
-  LARGE_INTEGER count, frequency;
-  QueryPerformanceCounter(&count);
-  QueryPerformanceFrequency(&frequency);
-  return 1000.0 * static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
-
-double TimeMedian(int runs, const std::function<void()>& reset,
-                  const std::function<void()>& measured) {
-  std::vector<double> times;
-  for (int i = 0; i < runs; ++i) {
-    reset();
-    const double start = Now();
-    measured();
-    times.push_back(Now() - start);
-  }
-  return Median(times);
-}
 
 double Megabytes(unsigned long long bytes) { return static_cast<double>(bytes) / (1 << 20); }
 

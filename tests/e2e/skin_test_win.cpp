@@ -31,27 +31,8 @@ std::wstring Fixture(const char* name) {
   return BuildTreePath((std::string(QUENSTREL_SKIN_FIXTURES) + "/" + name + ".dll").c_str());
 }
 
-std::string ReadAll(const std::wstring& path) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return "<none>";
-  std::string bytes;
-  char buffer[65536];
-  DWORD got = 0;
-  while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
-  CloseHandle(file);
-  return bytes;
-}
+std::string ReadAll(const std::wstring& path) { return ReadWholeFile(path).value_or("<none>"); }
 
-bool WriteAll(const std::wstring& path, const std::string& bytes) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  const BOOL ok =
-      WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(file);
-  return ok && written == bytes.size();
-}
 
 // The calls a stand-in at `path` recorded: one line each.
 int Calls(const std::wstring& path) {
@@ -162,7 +143,7 @@ TEST(SkinTest, WhatLiesBesideTheProgramAsItsSkinLibrary) {
       {"a library that refuses the skin",
        [](RunningApp& app) {
          return app.CopyIn(Fixture("skin_fixture"), kLibrary) &&
-                WriteAll(app.RunDirectory() + L"\\SkinH_EL.dll.ret", "5");
+                WriteWholeFile(app.RunDirectory() + L"\\SkinH_EL.dll.ret", "5");
        },
        true, true},
       // The call takes its arguments back off the stack; the program's stack
@@ -171,7 +152,7 @@ TEST(SkinTest, WhatLiesBesideTheProgramAsItsSkinLibrary) {
       {"a library without the export", copy("skin_fixture_noexport"), false, false},
       {"a text file",
        [](RunningApp& app) {
-         return WriteAll(app.RunDirectory() + L"\\SkinH_EL.dll", "not a library\r\n");
+         return WriteWholeFile(app.RunDirectory() + L"\\SkinH_EL.dll", "not a library\r\n");
        },
        false, false},
       {"a directory",
