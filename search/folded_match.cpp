@@ -45,8 +45,17 @@ bool HasSse2() {
 #endif
 }
 
+bool HasAvx2() {
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+  static const bool has = folded::kAvx2ScanBuilt && __builtin_cpu_supports("avx2");
+  return has;
+#else
+  return false;
+#endif
+}
+
 FoldedMatch::Reading Best() {
-  if (folded::HasAvx2()) return FoldedMatch::Reading::kAvx2;
+  if (HasAvx2()) return FoldedMatch::Reading::kAvx2;
   if (HasSse2()) return FoldedMatch::Reading::kSse2;
   return FoldedMatch::Reading::kPlain;
 }
@@ -56,7 +65,7 @@ FoldedMatch::Reading Best() {
 bool FoldedMatch::Supported(Reading reading) {
   switch (reading) {
     case Reading::kAvx2:
-      return folded::HasAvx2();
+      return HasAvx2();
     case Reading::kSse2:
       return HasSse2();
     default:

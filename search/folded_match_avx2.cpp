@@ -47,14 +47,11 @@ Masks Avx2Masks(const Byte* block, std::size_t r, const Byte* low, const Query& 
 
 }  // namespace
 
-bool HasAvx2() {
 #if defined(__AVX2__)
-  static const bool has = __builtin_cpu_supports("avx2");
-  return has;
+extern const bool kAvx2ScanBuilt = true;
 #else
-  return false;
+extern const bool kAvx2ScanBuilt = false;
 #endif
-}
 
 bool ScanAvx2(const Query& q, std::string_view text, const char* low) {
   const auto* bytes = reinterpret_cast<const Byte*>(text.data());

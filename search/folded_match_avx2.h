@@ -6,10 +6,12 @@
 
 namespace quenstrel::folded {
 
-// Whether the processor runs AVX2 and this build has the scan for it.
-bool HasAvx2();
+// Whether the file was compiled for AVX2. Read, not called: nothing of that
+// file runs before the processor is known to have AVX2.
+extern const bool kAvx2ScanBuilt;
 
-// FoldedMatch::In for `q`; only where HasAvx2().
+// FoldedMatch::In for `q`; only where kAvx2ScanBuilt and the processor has
+// AVX2.
 bool ScanAvx2(const Query& q, std::string_view text, const char* low);
 
 }  // namespace quenstrel::folded
