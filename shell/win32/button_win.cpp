@@ -4,9 +4,9 @@
 
 namespace quenstrel {
 
-bool Button::Create(const ControlSpec& spec) {
+bool Button::Create(const ControlSetup& setup) {
   // A plain push button: none is the default button.
-  return CreateStandard(L"BUTTON", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, spec);
+  return CreateStandard(L"BUTTON", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, setup);
 }
 
 void Button::OnNotify(int code) {

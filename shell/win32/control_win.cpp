@@ -52,11 +52,11 @@ void Control::Forget() {
 }
 
 bool Control::CreateStandard(const wchar_t* className, unsigned long style, unsigned long exStyle,
-                             const ControlSpec& spec) {
-  const std::wstring caption = WideFromGbk(spec.caption);
-  HWND window = CreateWindowExW(exStyle, className, caption.c_str(), WS_CHILD | style, spec.x,
-                                spec.y, spec.width, spec.height, spec.parent,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+                             const ControlSetup& setup) {
+  const std::wstring caption = WideFromGbk(setup.caption);
+  HWND window = CreateWindowExW(exStyle, className, caption.c_str(), WS_CHILD | style, setup.x,
+                                setup.y, setup.width, setup.height, setup.parent,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(setup.id)),
                                 GetModuleHandleW(nullptr), nullptr);
   if (!window) return false;
   SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
@@ -66,12 +66,12 @@ bool Control::CreateStandard(const wchar_t* className, unsigned long style, unsi
 }
 
 bool Control::CreateOwn(const wchar_t* className, unsigned long style, unsigned long exStyle,
-                        const ControlSpec& spec) {
-  const std::wstring caption = WideFromGbk(spec.caption);
+                        const ControlSetup& setup) {
+  const std::wstring caption = WideFromGbk(setup.caption);
   // The procedure ties the window to `this` at WM_NCCREATE.
-  HMENU id = (style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)) : nullptr;
-  return CreateWindowExW(exStyle, className, caption.c_str(), style, spec.x, spec.y, spec.width,
-                         spec.height, spec.parent, id, GetModuleHandleW(nullptr), this) != nullptr;
+  HMENU id = (style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(setup.id)) : nullptr;
+  return CreateWindowExW(exStyle, className, caption.c_str(), style, setup.x, setup.y, setup.width,
+                         setup.height, setup.parent, id, GetModuleHandleW(nullptr), this) != nullptr;
 }
 
 }  // namespace quenstrel

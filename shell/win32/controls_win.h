@@ -1,6 +1,6 @@
 #pragma once
 // Wrappers over the Win32 controls of the main window, one file per kind.
-// A control is created from a ControlSpec and raises its events through
+// A control is created from a ControlSetup and raises its events through
 // std::function members. Texts are GBK; each wrapper converts at its edge.
 // Handles are declared the way <windows.h> declares them, so this header does
 // not pull it in.
@@ -25,7 +25,7 @@ struct Colour {
 };
 
 // Positions are in the parent's client area.
-struct ControlSpec {
+struct ControlSetup {
   WindowHandle parent = nullptr;
   int id = 0;
   int x = 0, y = 0, width = 0, height = 0;
@@ -72,11 +72,11 @@ class Control {
  protected:
   // A standard control: created with the default GUI font and subclassed.
   bool CreateStandard(const wchar_t* className, unsigned long style, unsigned long exStyle,
-                      const ControlSpec& spec);
+                      const ControlSetup& setup);
   // A window of one of our own classes, tied to this wrapper while it is
   // being created.
   bool CreateOwn(const wchar_t* className, unsigned long style, unsigned long exStyle,
-                 const ControlSpec& spec);
+                 const ControlSetup& setup);
 
   WindowHandle handle_ = nullptr;
   void* originalProc_ = nullptr;
@@ -93,7 +93,7 @@ void WhenHandlersDone(std::function<void()> action);
 
 class GroupBox : public Control {
  public:
-  bool Create(const ControlSpec& spec);
+  bool Create(const ControlSetup& setup);
   HBRUSH__* OnColour(HDC__* dc) override;
   std::optional<std::intptr_t> OnMessage(const ControlMessage& message) override;
 
@@ -104,7 +104,7 @@ class GroupBox : public Control {
 // A caption on button face, on one line, vertically centred.
 class Label : public Control {
  public:
-  bool Create(const ControlSpec& spec);
+  bool Create(const ControlSetup& setup);
   void SetCaption(const std::string& text);
   HBRUSH__* OnColour(HDC__* dc) override;
 
@@ -116,7 +116,7 @@ class Label : public Control {
 class TransparentLabel : public Control {
  public:
   ~TransparentLabel() override;
-  bool Create(const ControlSpec& spec);
+  bool Create(const ControlSetup& setup);
   HBRUSH__* OnColour(HDC__* dc) override;
   std::optional<std::intptr_t> OnMessage(const ControlMessage& message) override;
 
@@ -129,7 +129,7 @@ class TransparentLabel : public Control {
 
 class Button : public Control {
  public:
-  bool Create(const ControlSpec& spec);
+  bool Create(const ControlSetup& setup);
   void OnNotify(int code) override;
 
   std::function<void()> onClick;
@@ -137,7 +137,7 @@ class Button : public Control {
 
 class ListBox : public Control {
  public:
-  bool Create(const ControlSpec& spec);
+  bool Create(const ControlSetup& setup);
   void AddItem(const std::string& text);
   void Clear();
   int SelectedIndex();
@@ -172,7 +172,7 @@ class EditBox : public Control {
 
 class SingleLineEdit : public EditBox {
  public:
-  bool Create(const ControlSpec& spec);
+  bool Create(const ControlSetup& setup);
   void OnNotify(int code) override;
   std::optional<std::intptr_t> OnMessage(const ControlMessage& message) override;
 
@@ -182,7 +182,7 @@ class SingleLineEdit : public EditBox {
 
 class MultiLineEdit : public EditBox {
  public:
-  bool Create(const ControlSpec& spec);
+  bool Create(const ControlSetup& setup);
   // The caret goes to the start, and the box shows the text from its top.
   void SetText(const std::string& text);
   // Inserts after the last character without an undo record; the box ends
@@ -206,7 +206,7 @@ std::optional<Picture> DecodePngPicture(std::string_view fileBytes);
 class PicturePanel : public Control {
  public:
   static bool RegisterWindowClass();
-  bool Create(const ControlSpec& spec);
+  bool Create(const ControlSetup& setup);
   void Show();
   void Hide();
   // Keeps the picture that `decode` makes of an image file's bytes; without

@@ -33,10 +33,10 @@ HBRUSH EditBox::OnColour(HDC dc) {
   return static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
 }
 
-bool SingleLineEdit::Create(const ControlSpec& spec) {
-  text_ = spec.text;
+bool SingleLineEdit::Create(const ControlSetup& setup) {
+  text_ = setup.text;
   const DWORD style = WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL;
-  if (!CreateStandard(L"EDIT", style, WS_EX_CLIENTEDGE, spec)) return false;
+  if (!CreateStandard(L"EDIT", style, WS_EX_CLIENTEDGE, setup)) return false;
   SendMessageW(handle_, EM_SETLIMITTEXT, 0, 0);  // 0: as long as the system allows
   return true;
 }
@@ -71,13 +71,13 @@ std::optional<std::intptr_t> SingleLineEdit::OnMessage(const ControlMessage& mes
   }
 }
 
-bool MultiLineEdit::Create(const ControlSpec& spec) {
-  text_ = spec.text;
+bool MultiLineEdit::Create(const ControlSetup& setup) {
+  text_ = setup.text;
   // No ES_NOHIDESEL: the selection shows only while the box has the focus.
   // WS_CLIPSIBLINGS keeps it from painting over the picture panel above it.
   const DWORD style = WS_VISIBLE | WS_TABSTOP | WS_HSCROLL | WS_VSCROLL | WS_CLIPSIBLINGS |
                       ES_LEFT | ES_MULTILINE | ES_AUTOHSCROLL | ES_AUTOVSCROLL | ES_WANTRETURN;
-  if (!CreateStandard(L"EDIT", style, WS_EX_STATICEDGE, spec)) return false;
+  if (!CreateStandard(L"EDIT", style, WS_EX_STATICEDGE, setup)) return false;
   SendMessageW(handle_, EM_SETLIMITTEXT, 0, 0);
   return true;
 }

@@ -4,10 +4,10 @@
 
 namespace quenstrel {
 
-bool GroupBox::Create(const ControlSpec& spec) {
-  caption_ = spec.text;
+bool GroupBox::Create(const ControlSetup& setup) {
+  caption_ = setup.text;
   // WS_EX_CONTROLPARENT lets Tab reach the controls inside.
-  return CreateStandard(L"BUTTON", WS_VISIBLE | BS_GROUPBOX, WS_EX_CONTROLPARENT, spec);
+  return CreateStandard(L"BUTTON", WS_VISIBLE | BS_GROUPBOX, WS_EX_CONTROLPARENT, setup);
 }
 
 HBRUSH GroupBox::OnColour(HDC dc) {

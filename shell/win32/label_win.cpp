@@ -6,10 +6,10 @@
 
 namespace quenstrel {
 
-bool Label::Create(const ControlSpec& spec) {
-  text_ = spec.text;
+bool Label::Create(const ControlSetup& setup) {
+  text_ = setup.text;
   // One line, no wrapping, vertically centred.
-  return CreateStandard(L"STATIC", WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_CENTERIMAGE, 0, spec);
+  return CreateStandard(L"STATIC", WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_CENTERIMAGE, 0, setup);
 }
 
 void Label::SetCaption(const std::string& text) {

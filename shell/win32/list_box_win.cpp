@@ -6,13 +6,13 @@
 
 namespace quenstrel {
 
-bool ListBox::Create(const ControlSpec& spec) {
-  text_ = spec.text;
+bool ListBox::Create(const ControlSetup& setup) {
+  text_ = setup.text;
   // Not sorted: items stay in the order they are added. LBS_NOTIFY reports
   // the user's selections; LBS_NOINTEGRALHEIGHT keeps the height as given.
   const DWORD style = WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_BORDER | LBS_NOTIFY |
                       LBS_NOINTEGRALHEIGHT | LBS_USETABSTOPS;
-  if (!CreateStandard(L"LISTBOX", style, 0, spec)) return false;
+  if (!CreateStandard(L"LISTBOX", style, 0, setup)) return false;
   // One pixel taller than the standard height for the font just set.
   const LRESULT height = SendMessageW(handle_, LB_GETITEMHEIGHT, 0, 0);
   if (height > 0) SendMessageW(handle_, LB_SETITEMHEIGHT, 0, MAKELPARAM(height + 1, 0));

@@ -34,9 +34,9 @@ bool PicturePanel::RegisterWindowClass() {
   return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
-bool PicturePanel::Create(const ControlSpec& spec) {
+bool PicturePanel::Create(const ControlSetup& setup) {
   // Created hidden, and above the edit box that shares its place.
-  return CreateOwn(kPicturePanelClass, WS_CHILD | WS_CLIPSIBLINGS, 0, spec);
+  return CreateOwn(kPicturePanelClass, WS_CHILD | WS_CLIPSIBLINGS, 0, setup);
 }
 
 void PicturePanel::Show() {

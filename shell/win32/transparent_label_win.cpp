@@ -8,11 +8,11 @@ TransparentLabel::~TransparentLabel() {
   if (font_) DeleteObject(font_);
 }
 
-bool TransparentLabel::Create(const ControlSpec& spec) {
-  text_ = spec.text;
+bool TransparentLabel::Create(const ControlSetup& setup) {
+  text_ = setup.text;
   // Without SS_NOTIFY a static lets the mouse through to its parent.
   const DWORD style = WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE | SS_NOTIFY;
-  if (!CreateStandard(L"STATIC", style, 0, spec)) return false;
+  if (!CreateStandard(L"STATIC", style, 0, setup)) return false;
   // A negative height asks for the character height; the system picks the face.
   if (font_) DeleteObject(font_);
   font_ =
