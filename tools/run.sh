@@ -18,12 +18,7 @@ source tools/xvfb.sh
 shot="$root/build/quenstrel-screenshot.png"
 tools/wine-run.sh "$run_dir/Quenstrel.exe" &
 app=$!
-win=""
-for _ in $(seq 150); do
-  win=$(xdotool search --onlyvisible --name '^Quenstrel' 2>/dev/null | head -n1 || true)
-  [ -n "$win" ] && break
-  sleep 0.2
-done
+win=$(quenstrel_window)
 status=0
 if [ -n "$win" ]; then
   sleep 1  # let it paint

@@ -11,3 +11,15 @@ if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
     break
   done
 fi
+
+# Prints the X window ID of the program's main window once it shows, or
+# nothing after 30 s.
+quenstrel_window() {
+  local win=""
+  for _ in $(seq 150); do
+    win=$(xdotool search --onlyvisible --name '^Quenstrel' 2>/dev/null | head -n1 || true)
+    [ -n "$win" ] && break
+    sleep 0.2
+  done
+  echo "$win"
+}

@@ -240,6 +240,23 @@ std::optional<std::string> RunningApp::FileBytes(const std::wstring& name) const
   return ReadWholeFile(runDirectory_ + L"\\" + name);
 }
 
+std::wstring WideText(WindowHandle window) {
+  DWORD_PTR length = 0;
+  SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 10000, &length);
+  std::wstring text(length + 1, L'\0');
+  DWORD_PTR copied = 0;
+  SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                      SMTO_NORMAL, 10000, &copied);
+  text.resize(copied);
+  return text;
+}
+
+void SetWideText(WindowHandle window, const std::wstring& text) {
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_NORMAL,
+                      10000, &result);
+}
+
 std::optional<std::string> ReadWholeFile(const std::wstring& path) {
   HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             OPEN_EXISTING, 0, nullptr);

@@ -95,6 +95,10 @@ class RunningApp {
 // A file of the build tree, given relative to the driver's own folder.
 std::wstring BuildTreePath(const char* relative);
 
+// A window's text as UTF-16, which keeps what GBK cannot hold; and setting it.
+std::wstring WideText(WindowHandle window);
+void SetWideText(WindowHandle window, const std::wstring& text);
+
 // A whole file's bytes, or nothing when it cannot be opened.
 std::optional<std::string> ReadWholeFile(const std::wstring& path);
 // Makes the file at `path` hold `bytes`; false when any of it failed.

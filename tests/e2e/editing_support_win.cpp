@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "shell/win32/control_ids.h"
 #include "shell/win32/encoding_win.h"
@@ -42,17 +43,7 @@ std::vector<Record> LoadedRecords(std::string_view file) {
     if (!IsBlankLine(line) && line[0] != ' ') lines.emplace_back(line);
     start = end + 2;
   }
-  std::sort(lines.begin(), lines.end());
-  std::vector<Record> records;
-  for (std::string& line : lines) {
-    const std::size_t space = std::min(line.find(' '), line.size());
-    std::string description;
-    for (char c : line.substr(space)) {
-      if (c != ' ') description += c;
-    }
-    records.push_back({line, line.substr(0, space), description});
-  }
-  return records;
+  return RecordsOf(std::move(lines));
 }
 
 std::string FileOf(const std::vector<std::string>& lines) {
@@ -128,23 +119,6 @@ bool Click(const RunningApp& app, int buttonId, unsigned timeoutMs) {
   DWORD_PTR result = 0;
   return SendMessageTimeoutW(app.Control(buttonId), BM_CLICK, 0, 0, SMTO_NORMAL, timeoutMs,
                              &result) != 0;
-}
-
-std::wstring WideText(WindowHandle window) {
-  DWORD_PTR length = 0;
-  SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 10000, &length);
-  std::wstring text(length + 1, L'\0');
-  DWORD_PTR copied = 0;
-  SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
-                      SMTO_NORMAL, 10000, &copied);
-  text.resize(copied);
-  return text;
-}
-
-void SetWideText(WindowHandle window, const std::wstring& text) {
-  DWORD_PTR result = 0;
-  SendMessageTimeoutW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_NORMAL,
-                      10000, &result);
 }
 
 void ExpectUnchanged(const RunningApp& app, const Snapshot& before) {

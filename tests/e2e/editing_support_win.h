@@ -56,8 +56,6 @@ void PrepareCommand(const RunningApp& app, const EditCommand& command);
 
 // BM_CLICK on a button; false when its handler has not returned in time.
 bool Click(const RunningApp& app, int buttonId, unsigned timeoutMs = 60000);
-std::wstring WideText(WindowHandle window);
-void SetWideText(WindowHandle window, const std::wstring& text);
 
 // The description box, the list and the count, the file (bytes and time) and
 // the folder are as in `before`.

@@ -1,6 +1,7 @@
 #include "tests/e2e/oracle.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "resources/resources.h"
 
@@ -15,6 +16,10 @@ std::vector<Record> SortedBuiltInRecords() {
     lines.emplace_back(text.substr(start, end - start));
     start = end + 2;
   }
+  return RecordsOf(std::move(lines));
+}
+
+std::vector<Record> RecordsOf(std::vector<std::string> lines) {
   // std::string compares its bytes as unsigned values.
   std::sort(lines.begin(), lines.end());
   std::vector<Record> records;

@@ -16,6 +16,9 @@ struct Record {
 // The built-in records in ascending byte order, as a first run loads them.
 std::vector<Record> SortedBuiltInRecords();
 
+// Stored lines as records, in ascending byte order.
+std::vector<Record> RecordsOf(std::vector<std::string> lines);
+
 // The catalogue file a first run writes: every sorted record and CR LF.
 std::string FirstRunFile();
 

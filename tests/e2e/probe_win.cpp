@@ -7,23 +7,14 @@
 #include <string_view>
 
 #include "shell/win32/control_ids.h"
+#include "tests/e2e/driver_win.h"
 
 namespace {
 
 using namespace quenstrel;
+using quenstrel::e2e::WideText;
 
 HWND MainWindow() { return FindWindowW(kMainWindowClass, nullptr); }
-
-std::wstring TextOf(HWND window) {
-  DWORD_PTR length = 0;
-  SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 10000, &length);
-  std::wstring text(length + 1, L'\0');
-  DWORD_PTR copied = 0;
-  SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
-                      SMTO_NORMAL, 10000, &copied);
-  text.resize(copied);
-  return text;
-}
 
 void Print(std::wstring_view text) {
   const int n = static_cast<int>(text.size());
@@ -42,9 +33,9 @@ int main(int argc, char** argv) {
   if (argc != 2 || !window) return 2;
   const std::string_view what = argv[1];
   if (what == "query") {
-    Print(TextOf(GetDlgItem(GetDlgItem(window, control_id::分组框2), control_id::编辑框_查询)));
+    Print(WideText(GetDlgItem(GetDlgItem(window, control_id::分组框2), control_id::编辑框_查询)));
   } else if (what == "description") {
-    Print(TextOf(GetDlgItem(GetDlgItem(window, control_id::分组框3), control_id::编辑框_功能)));
+    Print(WideText(GetDlgItem(GetDlgItem(window, control_id::分组框3), control_id::编辑框_功能)));
   } else if (what == "focus") {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;

@@ -30,12 +30,7 @@ expect() {
 
 "$wine_run" "$run_dir/Quenstrel.exe" &
 app=$!
-win=""
-for _ in $(seq 150); do
-  win=$(xdotool search --onlyvisible --name '^Quenstrel' 2>/dev/null | head -n1 || true)
-  [ -n "$win" ] && break
-  sleep 0.2
-done
+win=$(quenstrel_window)
 [ -n "$win" ] || fail "the window did not appear"
 sleep 0.5
 xdotool windowfocus "$win" 2>/dev/null || true
